@@ -16,4 +16,8 @@ struct LeadingDigits {
 };
 LeadingDigits leadingDigits(double magnitude);
 
+// The same from big-integer arithmetic alone, without the table-driven fast path: the reference that the
+// fast path falls back on, exposed so that the two can be compared.
+LeadingDigits leadingDigitsExactly(double magnitude);
+
 } // namespace calc::detail

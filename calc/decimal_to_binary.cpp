@@ -1,38 +1,22 @@
 #include "calc/decimal_to_binary.h"
 
 #include "calc/big_integer.h"
+#include "calc/power_of_five.h"
 
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace calc::detail {
 
 namespace {
 
-__extension__ typedef unsigned __int128 uint128;
-
 constexpr int kMantissaBits = 53;
 constexpr int kMinExponent = -1074; // the power of two of the last bit of a subnormal
 constexpr int kMaxExponent = 971;   // the power of two of the last bit of the largest binade
 constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << (kMantissaBits - 1);
-
-// 5^27 = 7450580596923828125 < 2^63, so a 19-digit integer times 5^k fits in 128 bits for k <= 27.
-constexpr int kFastPathMaxPower = 27;
-constexpr int kFastPathMaxDigits = 19;
-
-constexpr std::uint64_t powerOfFive(int k) {
-    std::uint64_t p = 1;
-    for (int i = 0; i < k; ++i) {
-        p *= 5;
-    }
-    return p;
-}
-
-int bitLength(uint128 v) {
-    const auto high = static_cast<std::uint64_t>(v >> 64);
-    return high != 0 ? 128 - std::countl_zero(high) : 64 - std::countl_zero(static_cast<std::uint64_t>(v));
-}
+constexpr std::uint64_t kFractionMask = kHiddenBit - 1;
 
 double infinity() { return std::numeric_limits<double>::infinity(); }
 
@@ -40,55 +24,57 @@ double infinity() { return std::numeric_limits<double>::infinity(); }
 // the rounding mode.
 double compose(std::uint64_t m, int exponent) { return std::ldexp(static_cast<double>(m), exponent); }
 
-// Rounds (q + f) x 2^exponent to a double, where 0 <= f < 1 and `sticky` says whether f > 0; exactly
-// halfway goes toward zero. The caller gives q enough bits that the rounding position lies within q.
-double roundBinary(uint128 q, bool sticky, int exponent) {
-    if (q == 0) {
-        return 0.0;
+// The fast path: the leading 19 digits w times a 128-bit power of five, d x 10^q = w x 5^q x 2^q. With
+// w shifted to 64 bits, the 192-bit product P of w and the table's significand is the value times a power
+// of two up to an error below 2^64 (the table's truncation) and below 2^(128 + lz) when digits after the
+// first 19 were dropped. P has 190 or 191 bits, of which the double keeps 53: the dropped part decides
+// the rounding unless it lies within that error of one half. Then, and for results outside the normal
+// range, the exact path takes over.
+std::optional<double> multiplyPath(const DecimalNumber& number) {
+    const auto dropped = static_cast<std::int64_t>(number.count() > kLeadingDigits ? number.count() - kLeadingDigits : 0);
+    const std::int64_t q = number.exponent() + dropped;
+    if (q < kFirstPowerOfFive || q > kLastPowerOfFive) {
+        return std::nullopt;
     }
-    const int length = bitLength(q);
-    const int leadExponent = length - 1 + exponent;
-    if (leadExponent > 1023) {
-        return infinity();
-    }
-    // The power of two of the last bit that the double keeps: 53 bits for a normal number, fewer when
-    // the value falls into the subnormal range.
-    const int lastBitExponent = std::max(leadExponent - (kMantissaBits - 1), kMinExponent);
-    const int dropped = lastBitExponent - exponent;
-    if (dropped <= 0) {
-        return compose(static_cast<std::uint64_t>(q), exponent);
-    }
-    if (dropped > 127) {
-        return 0.0; // below half the smallest subnormal
-    }
-    std::uint64_t kept = static_cast<std::uint64_t>(q >> dropped);
-    const uint128 rest = q & ((uint128{1} << dropped) - 1);
-    const uint128 half = uint128{1} << (dropped - 1);
-    if (rest > half || (rest == half && sticky)) {
-        ++kept; // may reach 2^53, which compose() still represents exactly
-    }
-    if (kept == (std::uint64_t{1} << kMantissaBits) && lastBitExponent == kMaxExponent) {
-        return infinity();
-    }
-    return compose(kept, lastBitExponent);
-}
+    const bool truncated = dropped > 0 || number.truncated();
+    const int lz = std::countl_zero(number.leading());
+    const PowerOfFive five = powerOfFive(static_cast<int>(q));
+    const Product192 p = multiply(number.leading() << lz, five.significand);
 
-// digits x 10^exponent with at most 19 digits and |exponent| <= 27, from exact 128-bit integer arithmetic.
-double fastPath(std::uint64_t w, int exponent) {
-    if (exponent >= 0) {
-        // w x 10^e = (w x 5^e) x 2^e, and w x 5^e < 2^64 x 2^63.
-        return roundBinary(uint128{w} * powerOfFive(exponent), false, exponent);
+    // The 53 kept bits end 52 bits below P's top bit, which lies in its high word.
+    const int top = 191 - std::countl_zero(p.high);
+    const int droppedHighBits = top - 52 - 128; // 10 or 11
+    std::uint64_t m = p.high >> droppedHighBits;
+    // The dropped part in units of 2^64 (bits 64 and up), and one half in the same units.
+    const uint128 rest = (uint128{p.high & ((std::uint64_t{1} << droppedHighBits) - 1)} << 64) |
+                         static_cast<std::uint64_t>(p.low >> 64);
+    const uint128 half = uint128{1} << (droppedHighBits - 1 + 64);
+    const auto restLow = static_cast<std::uint64_t>(p.low);
+
+    bool up = false;
+    if (!truncated && q >= 0 && q <= kLastExactPowerOfFive) {
+        // P is the value itself: a tie is a tie, and goes down.
+        up = rest > half || (rest == half && restLow != 0);
+    } else {
+        // The true dropped part lies below rest + 2 (+ 2^(64 + lz)) units.
+        const uint128 error = 2 + (truncated ? uint128{1} << (64 + lz) : 0);
+        if (rest + error <= half) {
+            up = false;
+        } else if (rest > half || (rest == half && restLow != 0)) {
+            up = true; // even a carry out of the dropped part gives the same m + 1
+        } else {
+            return std::nullopt;
+        }
     }
-    // w / 10^k = (w x 2^s / 5^k) x 2^-(s+k). With w x 2^s just below 2^127 and 5^k < 2^63 the quotient
-    // has at least 64 bits, more than the 53 to keep and the one that decides the rounding; the remainder
-    // says whether anything lies beyond them.
-    const int k = -exponent;
-    const int s = 127 - bitLength(w);
-    const uint128 numerator = uint128{w} << s;
-    const std::uint64_t divisor = powerOfFive(k);
-    const uint128 quotient = numerator / divisor;
-    const bool sticky = numerator % divisor != 0;
-    return roundBinary(quotient, sticky, -(s + k));
+    int lead = top + five.twos + static_cast<int>(q) - lz;
+    if (up && ++m == (std::uint64_t{1} << kMantissaBits)) {
+        m = kHiddenBit;
+        ++lead;
+    }
+    if (lead < -1022 || lead > 1023) {
+        return std::nullopt;
+    }
+    return std::bit_cast<double>((static_cast<std::uint64_t>(lead + 1023) << 52) | (m & kFractionMask));
 }
 
 // A double as m x 2^exponent, kept in the canonical form of the binary64 format: 2^52 <= m < 2^53 with
@@ -123,8 +109,7 @@ Binary toBinary(long double approximation) {
     int lead = 0;
     std::frexp(approximation, &lead); // approximation = f x 2^lead with 0.5 <= f < 1
     const int exponent = std::max(lead - kMantissaBits, kMinExponent);
-    auto m = static_cast<std::uint64_t>(std::ldexp(approximation, -exponent));
-    Binary b{m, exponent};
+    Binary b{static_cast<std::uint64_t>(std::ldexp(approximation, -exponent)), exponent};
     while (b.m >= (std::uint64_t{1} << kMantissaBits)) {
         b = {b.m >> 1, b.exponent + 1};
     }
@@ -134,12 +119,11 @@ Binary toBinary(long double approximation) {
     return b;
 }
 
-// Compares digits x 10^e10 with odd x 2^e2, exactly: scaled = digits x 5^max(e10,0) and
-// fivesOfMidpoint = 5^max(-e10,0) are prepared once by the caller.
+// Compares the number d x 10^e10 exactly with midpoints (2m + 1) x 2^(exponent - 1) between doubles.
 class MidpointComparator {
 public:
-    MidpointComparator(const DecimalNumber& number)
-        : scaled_(BigInteger::fromDecimalDigits(number.digits)), e10_(number.exponent) {
+    explicit MidpointComparator(const DecimalNumber& number)
+        : scaled_(BigInteger::fromDecimalDigits(number.digits())), e10_(number.exponent()) {
         if (e10_ >= 0) {
             scaled_.multiplyByPowerOfFive(static_cast<std::uint64_t>(e10_));
         } else {
@@ -150,7 +134,7 @@ public:
 
     // The sign of value - (2 x b.m + 1) x 2^(b.exponent - 1), the midpoint between b and next(b).
     int compareWithMidpointAbove(Binary b) const {
-        // value = digits x 5^e10 x 2^e10. Both sides are multiplied by 5^-e10 when e10 < 0, which leaves
+        // value = d x 5^e10 x 2^e10. Both sides are multiplied by 5^-e10 when e10 < 0, which leaves
         // integers times powers of two; the smaller power of two is then divided out.
         BigInteger left = scaled_;
         BigInteger right(2 * b.m + 1);
@@ -173,28 +157,15 @@ private:
     std::int64_t e10_;
 };
 
-// The general case: start from an estimate within a few ulps and move it until the value lies between the
+// The exact path: start from an estimate within a few ulps and move it until the value lies between the
 // midpoints below and above it.
 double exactPath(const DecimalNumber& number) {
-    const auto n = static_cast<std::int64_t>(number.digits.size());
-    const std::int64_t lead = number.exponent + n - 1; // the power of ten of the first digit
-    // 10^309 > 2^1024, and below 10^-324 everything is less than half the smallest subnormal
-    // (2^-1075 ~ 2.47e-324).
-    if (lead >= 309) {
-        return infinity();
-    }
-    if (lead <= -325) {
-        return 0.0;
-    }
-
-    const std::size_t estimateDigits = std::min<std::size_t>(number.digits.size(), kFastPathMaxDigits);
-    std::uint64_t w = 0;
-    for (std::size_t i = 0; i < estimateDigits; ++i) {
-        w = w * 10 + static_cast<std::uint64_t>(number.digits[i] - '0');
-    }
-    const auto estimateExponent = static_cast<int>(lead - static_cast<std::int64_t>(estimateDigits) + 1);
+    const auto digitCount = static_cast<std::int64_t>(number.count());
+    const int leadingCount = static_cast<int>(std::min<std::size_t>(number.count(), kLeadingDigits));
+    const std::int64_t estimateExponent = number.exponent() + digitCount - leadingCount;
     // long double covers 10^-1143..10^309 without underflow or overflow; the estimate is only a start.
-    Binary b = toBinary(static_cast<long double>(w) * std::pow(10.0L, estimateExponent));
+    Binary b = toBinary(static_cast<long double>(number.leading()) *
+                        std::pow(10.0L, static_cast<int>(estimateExponent)));
 
     const MidpointComparator comparator(number);
     for (;;) {
@@ -202,7 +173,7 @@ double exactPath(const DecimalNumber& number) {
             return infinity();
         }
         const int above = comparator.compareWithMidpointAbove(b);
-        if (above > 0 || (above == 0 && number.truncated)) {
+        if (above > 0 || (above == 0 && number.truncated())) {
             b = next(b);
             continue;
         }
@@ -210,7 +181,7 @@ double exactPath(const DecimalNumber& number) {
             break;
         }
         const int below = comparator.compareWithMidpointAbove(previous(b));
-        if (below < 0 || (below == 0 && !number.truncated)) {
+        if (below < 0 || (below == 0 && !number.truncated())) {
             b = previous(b); // an exact tie with the midpoint below goes down, toward zero
             continue;
         }
@@ -221,17 +192,59 @@ double exactPath(const DecimalNumber& number) {
 
 } // namespace
 
+void DecimalNumber::add(int digit) {
+    if (count_ >= kMaxSignificantDigits) {
+        truncated_ = truncated_ || digit != 0;
+        return;
+    }
+    if (count_ < kLeadingDigits) {
+        leading_ = leading_ * 10 + static_cast<std::uint64_t>(digit);
+    } else {
+        rest_ += static_cast<char>('0' + digit);
+    }
+    ++count_;
+}
+
+void DecimalNumber::addZeros(std::size_t count) {
+    for (; count > 0 && count_ < kMaxSignificantDigits; --count) {
+        add(0);
+    }
+}
+
+std::string DecimalNumber::digits() const {
+    // d1 is never 0, so the leading digits print in full.
+    return std::to_string(leading_) + rest_;
+}
+
 double decimalToDouble(const DecimalNumber& number) {
-    if (number.digits.empty()) {
+    if (number.count() == 0) {
         return 0.0;
     }
-    if (number.digits.size() <= kFastPathMaxDigits && !number.truncated &&
-        number.exponent >= -kFastPathMaxPower && number.exponent <= kFastPathMaxPower) {
-        std::uint64_t w = 0;
-        for (char c : number.digits) {
-            w = w * 10 + static_cast<std::uint64_t>(c - '0');
-        }
-        return fastPath(w, static_cast<int>(number.exponent));
+    const std::int64_t lead = number.exponent() + static_cast<std::int64_t>(number.count()) - 1;
+    // 10^309 > 2^1024, and below 10^-324 everything is less than half the smallest subnormal
+    // (2^-1075 ~ 2.47e-324).
+    if (lead >= 309) {
+        return infinity();
+    }
+    if (lead <= -325) {
+        return 0.0;
+    }
+    if (const std::optional<double> fast = multiplyPath(number)) {
+        return *fast;
+    }
+    return exactPath(number);
+}
+
+double decimalToDoubleExactly(const DecimalNumber& number) {
+    if (number.count() == 0) {
+        return 0.0;
+    }
+    const std::int64_t lead = number.exponent() + static_cast<std::int64_t>(number.count()) - 1;
+    if (lead >= 309) {
+        return infinity();
+    }
+    if (lead <= -325) {
+        return 0.0;
     }
     return exactPath(number);
 }
@@ -242,7 +255,10 @@ double powerOfTen(std::int64_t exponent) {
     if (exponent >= 0 && exponent <= 22) {
         return kExact[exponent];
     }
-    return decimalToDouble({"1", exponent, false});
+    DecimalNumber one;
+    one.add(1);
+    one.setExponent(exponent);
+    return decimalToDouble(one);
 }
 
 } // namespace calc::detail

@@ -6,26 +6,50 @@
 
 namespace calc::detail {
 
-// A non-negative decimal number: digits x 10^exponent, plus possibly more nonzero digits after them.
-struct DecimalNumber {
-    // The significant digits, '1'..'9' first and last; empty for zero. Callers keep at most
-    // kMaxSignificantDigits of them and set `truncated` when a nonzero digit followed.
-    std::string digits;
-    // The power of ten of the last digit in `digits`.
-    std::int64_t exponent = 0;
-    // More nonzero digits came after `digits`: the value lies strictly above digits x 10^exponent, by less
-    // than one unit of the last kept digit.
-    bool truncated = false;
-};
-
 // A double lies exactly halfway between two neighbours only if that midpoint's decimal expansion ends
 // within its first 767 significant digits. Keeping 800 digits and a "more follows" flag therefore decides
 // every comparison with a midpoint exactly, whatever the length of the text.
 inline constexpr std::size_t kMaxSignificantDigits = 800;
 
+// The first 19 significant digits always fit in 64 bits (10^19 < 2^64).
+inline constexpr std::size_t kLeadingDigits = 19;
+
+// A non-negative decimal number: its significant digits d1...dn x 10^exponent (the power of ten of dn),
+// plus possibly more nonzero digits after them. Built digit by digit with add(); short numbers never
+// allocate.
+class DecimalNumber {
+public:
+    // Appends the next significant digit (0-9); the first must not be 0. Beyond kMaxSignificantDigits
+    // a nonzero digit only marks the number as truncated.
+    void add(int digit);
+    // Appends `count` zeros that a nonzero digit follows.
+    void addZeros(std::size_t count);
+
+    void setExponent(std::int64_t exponent) { exponent_ = exponent; }
+
+    std::size_t count() const { return count_; }
+    std::int64_t exponent() const { return exponent_; }
+    bool truncated() const { return truncated_; }
+    // The first min(count, 19) digits as an integer.
+    std::uint64_t leading() const { return leading_; }
+    // All the kept digits as text.
+    std::string digits() const;
+
+private:
+    std::uint64_t leading_ = 0;
+    std::size_t count_ = 0;
+    std::string rest_; // the digits after the first 19
+    std::int64_t exponent_ = 0;
+    bool truncated_ = false;
+};
+
 // The double nearest to the number; exactly halfway goes to the neighbour nearer zero. Values beyond the
 // largest double by at least half an ulp give +infinity, values at or below half the smallest subnormal +0.
 double decimalToDouble(const DecimalNumber& number);
+
+// The same by exact big-integer comparisons alone, without the table-driven fast path: the reference that
+// the fast path falls back on, exposed so that the two can be compared.
+double decimalToDoubleExactly(const DecimalNumber& number);
 
 // The double nearest to 10^exponent (exact for 0 <= exponent <= 22); +infinity from 10^309 on.
 double powerOfTen(std::int64_t exponent);

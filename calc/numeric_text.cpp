@@ -89,45 +89,35 @@ private:
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
 bool isBlank(int c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
 
-// Gathers the significant digits of a mantissa: leading zeros are skipped, zeros are held back until a
-// nonzero digit follows them (so that trailing zeros cost nothing), and only the first
-// kMaxSignificantDigits digits are kept; any nonzero digit after them only marks the number as truncated.
+// Gathers the significant digits of a mantissa: leading zeros are skipped, and zeros are held back until
+// a nonzero digit follows them, so that trailing zeros cost nothing.
 class SignificantDigits {
 public:
     void add(int digit) {
-        if (digits_.empty() && pendingZeros_ == 0 && digit == 0 && !full_) {
-            return; // a leading zero
-        }
         if (digit == 0) {
-            ++pendingZeros_;
+            if (started_) {
+                ++pendingZeros_;
+            }
             return;
         }
-        if (!full_ && digits_.size() + pendingZeros_ < detail::kMaxSignificantDigits) {
-            digits_.append(pendingZeros_, '0');
-            digits_ += static_cast<char>('0' + digit);
-        } else {
-            full_ = true;
-            truncated_ = true;
-        }
+        started_ = true;
+        number_.addZeros(pendingZeros_);
         pendingZeros_ = 0;
+        number_.add(digit);
     }
 
-    bool started() const { return !digits_.empty(); }
+    bool started() const { return started_; }
 
-    // The number digits x 10^(lead - count + 1), given the power of ten of the first digit.
+    // The number, given the power of ten of its first digit.
     DecimalNumber finish(std::int64_t lead) && {
-        DecimalNumber number;
-        number.exponent = lead - static_cast<std::int64_t>(digits_.size()) + 1;
-        number.digits = std::move(digits_);
-        number.truncated = truncated_;
-        return number;
+        number_.setExponent(lead - static_cast<std::int64_t>(number_.count()) + 1);
+        return std::move(number_);
     }
 
 private:
-    std::string digits_;
+    DecimalNumber number_;
     std::size_t pendingZeros_ = 0;
-    bool full_ = false;
-    bool truncated_ = false;
+    bool started_ = false;
 };
 
 // Exponents beyond this are all the same: the value has long left the range of a double, even with a
