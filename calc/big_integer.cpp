@@ -8,9 +8,8 @@ namespace {
 
 // 5^13 = 1220703125 is the largest power of five that fits in 32 bits.
 constexpr std::uint32_t kFiveToThe13 = 1220703125;
-constexpr std::uint32_t kPowersOfFive[13] = {1,       5,        25,        125,       625,
-                                             3125,    15625,    78125,     390625,    1953125,
-                                             9765625, 48828125, 244140625};
+constexpr std::uint32_t kPowersOfFive[13] = {1,     5,      25,      125,     625,      3125,     15625,
+                                             78125, 390625, 1953125, 9765625, 48828125, 244140625};
 
 } // namespace
 

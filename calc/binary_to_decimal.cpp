@@ -17,7 +17,9 @@ constexpr std::uint64_t kTenTo17 = 100000000000000000;
 constexpr std::uint64_t kTenTo18 = 1000000000000000000;
 
 // floor(log10(2^k)) for |k| < 1700: log10(2) ~ 78913 / 2^18.
-int floorLog10OfPowerOfTwo(int k) { return (k * 78913) >> 18; }
+int floorLog10OfPowerOfTwo(int k) {
+    return (k * 78913) >> 18;
+}
 
 // The fast path: floor(m x 2^e x 10^t) for t = 17 - E', where E' is E or E - 1, from the 192-bit product
 // of m and the table's 128-bit significand of 5^t. The table's truncation makes the product too small by
@@ -71,8 +73,8 @@ LeadingDigits bigIntegerPath(std::uint64_t m, int e) {
     e += zeros;
     // For e >= 0 the value is the integer m x 2^e. For e < 0 it is m x 5^-e / 10^-e: the digits of
     // m x 5^-e with the decimal point moved -e places to the left.
-    const std::string digits =
-        e >= 0 ? integerDigits(m, static_cast<unsigned>(e), 0) : integerDigits(m, 0, static_cast<unsigned>(-e));
+    const std::string digits = e >= 0 ? integerDigits(m, static_cast<unsigned>(e), 0)
+                                      : integerDigits(m, 0, static_cast<unsigned>(-e));
     const int decimalExponent = static_cast<int>(digits.size()) - 1 + (e < 0 ? e : 0);
 
     std::uint64_t leading = 0;

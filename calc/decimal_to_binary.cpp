@@ -18,11 +18,15 @@ constexpr int kMaxExponent = 971;   // the power of two of the last bit of the l
 constexpr std::uint64_t kHiddenBit = std::uint64_t{1} << (kMantissaBits - 1);
 constexpr std::uint64_t kFractionMask = kHiddenBit - 1;
 
-double infinity() { return std::numeric_limits<double>::infinity(); }
+double infinity() {
+    return std::numeric_limits<double>::infinity();
+}
 
 // m x 2^exponent for m <= 2^53 and an exponent at which that is a double: exact, so it does not depend on
 // the rounding mode.
-double compose(std::uint64_t m, int exponent) { return std::ldexp(static_cast<double>(m), exponent); }
+double compose(std::uint64_t m, int exponent) {
+    return std::ldexp(static_cast<double>(m), exponent);
+}
 
 // The fast path: the leading 19 digits w times a 128-bit power of five, d x 10^q = w x 5^q x 2^q. With
 // w shifted to 64 bits, the 192-bit product P of w and the table's significand is the value times a power
@@ -31,7 +35,8 @@ double compose(std::uint64_t m, int exponent) { return std::ldexp(static_cast<do
 // the rounding unless it lies within that error of one half. Then, and for results outside the normal
 // range, the exact path takes over.
 std::optional<double> multiplyPath(const DecimalNumber& number) {
-    const auto dropped = static_cast<std::int64_t>(number.count() > kLeadingDigits ? number.count() - kLeadingDigits : 0);
+    const auto dropped =
+        static_cast<std::int64_t>(number.count() > kLeadingDigits ? number.count() - kLeadingDigits : 0);
     const std::int64_t q = number.exponent() + dropped;
     if (q < kFirstPowerOfFive || q > kLastPowerOfFive) {
         return std::nullopt;
@@ -250,8 +255,9 @@ double decimalToDoubleExactly(const DecimalNumber& number) {
 }
 
 double powerOfTen(std::int64_t exponent) {
-    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (exponent >= 0 && exponent <= 22) {
         return kExact[exponent];
     }

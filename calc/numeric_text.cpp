@@ -86,8 +86,12 @@ private:
     int current_ = kEnd;
 };
 
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
-bool isBlank(int c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
+bool isDigit(int c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(int c) {
+    return c == ' ' || (c >= 0x09 && c <= 0x0D);
+}
 
 // Gathers the significant digits of a mantissa: leading zeros are skipped, and zeros are held back until
 // a nonzero digit follows them, so that trailing zeros cost nothing.
@@ -124,8 +128,7 @@ private:
 // mantissa of millions of digits.
 constexpr std::int64_t kExponentLimit = std::int64_t{1} << 50;
 
-template <class Characters>
-double readPrefix(Characters chars) {
+template <class Characters> double readPrefix(Characters chars) {
     while (isBlank(chars.current())) {
         chars.advance();
     }
@@ -191,7 +194,9 @@ double readPrefix(Characters chars) {
 
 // The steps of the formulas and of the rounding compute with the x87 64-bit significand; a step's result
 // is stored as a double. This is that store.
-double asNumber(long double v) { return static_cast<double>(v); }
+double asNumber(long double v) {
+    return static_cast<double>(v);
+}
 
 constexpr double kRoundingBias = 1e-12;
 constexpr double kRoundingThreshold = 0.5;
@@ -230,9 +235,13 @@ constexpr std::uint64_t kTenTo17 = 100000000000000000;
 
 } // namespace
 
-double textToNumber(std::string_view text) { return readPrefix(HalfWidthCharacters(text)); }
+double textToNumber(std::string_view text) {
+    return readPrefix(HalfWidthCharacters(text));
+}
 
-double readNumber(std::string_view text) { return readPrefix(PlainCharacters(text)); }
+double readNumber(std::string_view text) {
+    return readPrefix(PlainCharacters(text));
+}
 
 std::string toHalfWidth(std::string_view text) {
     std::string result;

@@ -10,7 +10,9 @@ namespace {
 
 // Every numbered step below is evaluated left to right in long double (the x87 64-bit significand) and
 // its result stored as a double; calls take and return doubles. The constants are doubles.
-double asNumber(long double v) { return static_cast<double>(v); }
+double asNumber(long double v) {
+    return static_cast<double>(v);
+}
 
 // A little below the full-precision 2 pi (6.283185307179586); the heads' volumes are defined with it.
 constexpr double kHeadFactor = 6.2831854;
@@ -20,7 +22,9 @@ constexpr std::int32_t kDecimalPlaces = 5;
 // x * (-1) as the FPU computes it: a NaN operand comes back unchanged, sign included. Written as a
 // multiplication, GCC folds it into a sign flip even at -O0, which would turn the default NaN of an
 // invalid operation into a positive NaN and its text from "-1.#IND" into "1.#QNAN".
-double timesMinusOne(double x) { return std::isnan(x) ? x : -x; }
+double timesMinusOne(double x) {
+    return std::isnan(x) ? x : -x;
+}
 
 } // namespace
 
@@ -36,20 +40,20 @@ void setFloatingPointEnvironment() {
 }
 
 double headTerm(double h, double r, double hi) {
-    const double d = asNumber(static_cast<long double>(h) - r);                   // 1.
-    const double s = asNumber(static_cast<long double>(d) * d);                   // 2.
-    const double q = asNumber(static_cast<long double>(s) / 3 / r / r);           // 3.
-    const double w = asNumber(1 - static_cast<long double>(q));                   // 4.
+    const double d = asNumber(static_cast<long double>(h) - r);         // 1.
+    const double s = asNumber(static_cast<long double>(d) * d);         // 2.
+    const double q = asNumber(static_cast<long double>(s) / 3 / r / r); // 3.
+    const double w = asNumber(1 - static_cast<long double>(q));         // 4.
     return asNumber(static_cast<long double>(w) * (static_cast<long double>(h) - r) * hi * hi *
-                    kHeadFactor);                                                 // 5.
+                    kHeadFactor); // 5.
 }
 
 double chordTerm(double L, double h, double r) {
-    const double d = asNumber(static_cast<long double>(h) - r);                   // 1.
-    const double u = asNumber(static_cast<long double>(h) * r * 2);               // 2.
-    const double v = asNumber(static_cast<long double>(h) * h);                   // 3.
-    const double s = squareRoot(asNumber(static_cast<long double>(u) - v));       // 4.
-    return asNumber(static_cast<long double>(L) * d * s);                         // 5.
+    const double d = asNumber(static_cast<long double>(h) - r);             // 1.
+    const double u = asNumber(static_cast<long double>(h) * r * 2);         // 2.
+    const double v = asNumber(static_cast<long double>(h) * h);             // 3.
+    const double s = squareRoot(asNumber(static_cast<long double>(u) - v)); // 4.
+    return asNumber(static_cast<long double>(L) * d * s);                   // 5.
 }
 
 double arcSineOrZero(double x) {
@@ -66,8 +70,8 @@ double arcSineOrZero(double x) {
 }
 
 double arcTerm(double h, double r, double L) {
-    const double x = asNumber((static_cast<long double>(h) - r) / r);             // 1.
-    return asNumber(static_cast<long double>(arcSineOrZero(x)) * r * r * L);      // 2.
+    const double x = asNumber((static_cast<long double>(h) - r) / r);        // 1.
+    return asNumber(static_cast<long double>(arcSineOrZero(x)) * r * r * L); // 2.
 }
 
 VolumeTexts computeVolumes(std::string_view rText, std::string_view LText, std::string_view hText,

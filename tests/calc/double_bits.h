@@ -22,10 +22,13 @@ inline ::testing::AssertionResult sameBits(double expected, double actual) {
     if (std::bit_cast<std::uint64_t>(expected) == std::bit_cast<std::uint64_t>(actual)) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "expected " << describe(expected) << "\n     got " << describe(actual);
+    return ::testing::AssertionFailure()
+           << "expected " << describe(expected) << "\n     got " << describe(actual);
 }
 
-inline double fromBits(std::uint64_t bits) { return std::bit_cast<double>(bits); }
+inline double fromBits(std::uint64_t bits) {
+    return std::bit_cast<double>(bits);
+}
 
 inline constexpr std::uint64_t kDefaultNaNBits = 0xFFF8000000000000;
 

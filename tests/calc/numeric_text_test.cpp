@@ -33,7 +33,8 @@ struct TextCase {
 class TextToNumberTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(TextToNumberTest, ReadsTheLongestNumericPrefix) {
-    EXPECT_TRUE(sameBits(GetParam().expected, calc::textToNumber(GetParam().text))) << "text: " << GetParam().text;
+    EXPECT_TRUE(sameBits(GetParam().expected, calc::textToNumber(GetParam().text)))
+        << "text: " << GetParam().text;
 }
 
 const TextCase kTexts[] = {
@@ -77,22 +78,50 @@ const TextCase kTexts[] = {
     {"tie goes toward zero below", "9007199254740993", 9007199254740992},
     {"negative tie goes toward zero", "-9007199254740993", -9007199254740992},
     {"just above a tie rounds up", "9007199254740993.000000000000000000000000000001", 9007199254740994},
-    {"tie with many trailing zeros", "9007199254740993.00000000000000000000000000000000000", 9007199254740992},
+    {"tie with many trailing zeros", "9007199254740993.00000000000000000000000000000000000",
+     9007199254740992},
     {"midpoint above the largest double", kMidpointAboveMax, DBL_MAX},
     {"just above that midpoint", kMidpointAboveMax + ".0000000000000000000000001", kInf},
-    {"half the smallest subnormal", "2.4703282292062327208828439643411068618252990130716238221279284125033775363510437593264991818081799618989828234772285886546332835517796989819938739800539093906315035659515570226392290858392449105184435931802849936536152500319370457678249219365623669863658480757001585769269903706311928279558551332927834338409351978015531246597263579574622766465272827220056374006485499977096599470454020828166226237857393450736339007967761930577506740176324673600968951340535537458516661134223766678604162159680461914467291840300530057530849048765391711386591646239524912623653881879636239373280423891018672348497668235089863388587925628302755995657524455507255189313690836254779186948667994968324049705821028513185451396213837722826145437693412532098591327667236328125e-324", 0},
+    {"half the smallest subnormal",
+     "2."
+     "4703282292062327208828439643411068618252990130716238221279284125033775363510437593264991818081799618989"
+     "8282347722858865463328355177969898199387398005390939063150356595155702263922908583924491051844359318028"
+     "4993653615250031937045767824921936562366986365848075700158576926990370631192827955855133292783433840935"
+     "1978015531246597263579574622766465272827220056374006485499977096599470454020828166226237857393450736339"
+     "0079677619305775067401763246736009689513405355374585166611342237666786041621596804619144672918403005300"
+     "5753084904876539171138659164623952491262365388187963623937328042389101867234849766823508986338858792562"
+     "8302755995657524455507255189313690836254779186948667994968324049705821028513185451396213837722826145437"
+     "693412532098591327667236328125e-324",
+     0},
     {"smallest subnormal", "4.9406564584124654e-324", fromBits(1)},
     {"largest subnormal", "2.2250738585072009e-308", fromBits(0x000FFFFFFFFFFFFF)},
     {"smallest normal", "2.2250738585072014e-308", DBL_MIN},
     {"full-width digits and point", "\xA3\xB1\xA3\xAE\xA3\xB5", 1.5},
-    {"full-width minus and exponent", "\xA3\xAD" "2\xA3\xE5" "2", -200},
-    {"ideographic space is a blank", "\xA1\xA1" "3", 3},
+    {"full-width minus and exponent",
+     "\xA3\xAD"
+     "2\xA3\xE5"
+     "2",
+     -200},
+    {"ideographic space is a blank",
+     "\xA1\xA1"
+     "3",
+     3},
     {"Chinese character after the number", "3\xCA\xFD", 3},
-    {"Chinese character before the number", "\xCA\xFD" "3", 0},
-    {"two-byte character with an ASCII trail byte", "\xB0" "5", 0},
+    {"Chinese character before the number",
+     "\xCA\xFD"
+     "3",
+     0},
+    {"two-byte character with an ASCII trail byte",
+     "\xB0"
+     "5",
+     0},
     {"lone lead byte at the end", "7\xB0", 7},
     {"full-width lead byte at the end", "1\xA3", 1},
-    {"embedded NUL ends the number", std::string("4\0" "5", 3), 4},
+    {"embedded NUL ends the number",
+     std::string("4\0"
+                 "5",
+                 3),
+     4},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, TextToNumberTest, ::testing::ValuesIn(kTexts),
@@ -108,7 +137,8 @@ TEST(TextToNumber, ReadsTenThousandDigitMantissaCorrectlyRounded) {
 
 TEST(ReadNumber, LeavesFullWidthCharactersAlone) {
     EXPECT_TRUE(sameBits(0, calc::readNumber("\xA3\xB1")));
-    EXPECT_TRUE(sameBits(0, calc::readNumber("\xA1\xA1" "3")));
+    EXPECT_TRUE(sameBits(0, calc::readNumber("\xA1\xA1"
+                                             "3")));
     EXPECT_TRUE(sameBits(1, calc::readNumber("1.#INF")));
     EXPECT_TRUE(sameBits(-1, calc::readNumber("-1.#INF")));
     EXPECT_TRUE(sameBits(1.2, calc::readNumber("1.2.3")));
@@ -122,7 +152,7 @@ TEST(ToHalfWidth, MapsFullWidthFormsAndKeepsOtherCharacters) {
         {"\xA3\xA1\xA3\xFE", "!~"},
         {"\xA1\xA1\xA1\xAB\xA1\xEE\xA1\xEF", " ~**"},
         {"\xCA\xFD\xA3\xA0\xA3\xFF", "\xCA\xFD\xA3\xA0\xA3\xFF"}, // not mapped: both bytes stay
-        {"ab\xA3", "ab"},                                          // a lead byte at the end is dropped
+        {"ab\xA3", "ab"},                                         // a lead byte at the end is dropped
         {std::string("\0\x7F", 2), std::string("\0\x7F", 2)},
     };
     for (const auto& c : cases) {
@@ -175,10 +205,13 @@ const RoundCase kRoundings[] = {
 INSTANTIATE_TEST_SUITE_P(Table, RoundToPlacesTest, ::testing::ValuesIn(kRoundings),
                          [](const auto& info) { return calc::testing::testName(info.param.label); });
 
-TEST(RoundToPlaces, DefaultsToZeroPlaces) { EXPECT_TRUE(sameBits(3, calc::roundToPlaces(2.5))); }
+TEST(RoundToPlaces, DefaultsToZeroPlaces) {
+    EXPECT_TRUE(sameBits(3, calc::roundToPlaces(2.5)));
+}
 
 TEST(RoundToPlaces, PassesNaNThroughUnchanged) {
-    for (std::uint64_t bits : {kDefaultNaNBits, std::uint64_t{0x7FF8000000000000}, std::uint64_t{0x7FF0000000000001}}) {
+    for (std::uint64_t bits :
+         {kDefaultNaNBits, std::uint64_t{0x7FF8000000000000}, std::uint64_t{0x7FF0000000000001}}) {
         EXPECT_TRUE(sameBits(fromBits(bits), calc::roundToPlaces(fromBits(bits), 5)));
     }
 }
@@ -243,8 +276,13 @@ TEST(NumberToText, ShowsFiveDecimalResultsInTheirForms) {
         double x;
         const char* text;
     } cases[] = {
-        {0.00001, "1e-005"}, {0.00009, "9e-005"}, {0.0001, "0.0001"}, {0.00042, "0.00042"},
-        {123456789.12346, "123456789.1235"}, {1e13, "1e+013"}, {12345678901234.5, "1.234567890123e+013"},
+        {0.00001, "1e-005"},
+        {0.00009, "9e-005"},
+        {0.0001, "0.0001"},
+        {0.00042, "0.00042"},
+        {123456789.12346, "123456789.1235"},
+        {1e13, "1e+013"},
+        {12345678901234.5, "1.234567890123e+013"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, calc::numberToText(calc::roundToPlaces(c.x, 5))) << c.x;

@@ -4,8 +4,8 @@
 #include "calc/volume.h"
 
 #include <bit>
-#include <cmath>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -31,7 +31,8 @@ int main() {
                     " %016" PRIx64 " %s\n",
                     bits(calc::roundToPlaces(x, places)), bits(calc::roundToPlaces(x, 5)),
                     bits(calc::squareRoot(x)), bits(calc::arcTangent(x)), bits(calc::headTerm(x, y, z)),
-                    bits(calc::chordTerm(x, y, z)), bits(calc::arcTerm(x, y, z)), calc::numberToText(x).c_str());
+                    bits(calc::chordTerm(x, y, z)), bits(calc::arcTerm(x, y, z)),
+                    calc::numberToText(x).c_str());
         const std::string r = calc::numberToText(std::fabs(x));
         const std::string h = calc::numberToText(std::fabs(y));
         const calc::VolumeTexts texts = calc::computeVolumes(r, "2.5", h, "0.3");

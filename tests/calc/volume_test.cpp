@@ -69,25 +69,27 @@ TEST_F(VolumeTest, TermsFollowTheClosedForms) {
     for (const auto& v : vessels) {
         const double halfFull =
             -(calc::headTerm(0, v.r, v.hi) + calc::chordTerm(v.L, 0, v.r) + calc::arcTerm(0, v.r, v.L));
-        const double expectedHalfFull = 2.0 / 3 * k * v.r * v.hi * v.hi + std::numbers::pi / 2 * v.r * v.r * v.L;
+        const double expectedHalfFull =
+            2.0 / 3 * k * v.r * v.hi * v.hi + std::numbers::pi / 2 * v.r * v.r * v.L;
         EXPECT_NEAR(expectedHalfFull, halfFull, 1e-12 * expectedHalfFull);
 
         const double d = v.h - v.r;
-        const double segment =
-            v.r * v.r * (std::numbers::pi / 2 + std::asin(d / v.r)) + d * std::sqrt(2 * v.h * v.r - v.h * v.h);
-        const double heads = k * v.hi * v.hi * d * (1 - d * d / (3 * v.r * v.r)) + 2.0 / 3 * k * v.r * v.hi * v.hi;
-        const double liquid =
-            halfFull + calc::headTerm(v.h, v.r, v.hi) + calc::chordTerm(v.L, v.h, v.r) + calc::arcTerm(v.h, v.r, v.L);
+        const double segment = v.r * v.r * (std::numbers::pi / 2 + std::asin(d / v.r)) +
+                               d * std::sqrt(2 * v.h * v.r - v.h * v.h);
+        const double heads =
+            k * v.hi * v.hi * d * (1 - d * d / (3 * v.r * v.r)) + 2.0 / 3 * k * v.r * v.hi * v.hi;
+        const double liquid = halfFull + calc::headTerm(v.h, v.r, v.hi) + calc::chordTerm(v.L, v.h, v.r) +
+                              calc::arcTerm(v.h, v.r, v.L);
         EXPECT_NEAR(segment * v.L + heads, liquid, 1e-12 * (segment * v.L + heads));
     }
 }
 
 TEST_F(VolumeTest, UnroundedVolumesOfTheWorkedExamples) {
-    const double halfFull =
-        -(calc::headTerm(0, 1, 0.5) + calc::chordTerm(1, 0, 1) + calc::arcTerm(0, 1, 1));
+    const double halfFull = -(calc::headTerm(0, 1, 0.5) + calc::chordTerm(1, 0, 1) + calc::arcTerm(0, 1, 1));
     EXPECT_NEAR(2.6179938935, halfFull, 5e-11);
     EXPECT_NEAR(0.9414340889,
-                halfFull + calc::headTerm(0.5, 1, 0.5) + calc::chordTerm(1, 0.5, 1) + calc::arcTerm(0.5, 1, 1),
+                halfFull + calc::headTerm(0.5, 1, 0.5) + calc::chordTerm(1, 0.5, 1) +
+                    calc::arcTerm(0.5, 1, 1),
                 5e-11);
 }
 
@@ -125,8 +127,9 @@ TEST_F(VolumeTest, SameInputsGiveSameResults) {
 // Establishing the environment undoes whatever the thread had before: a 53-bit x87 precision, another
 // rounding mode, unmasked exceptions, flush-to-zero.
 TEST(FloatingPointEnvironment, IsRestoredWhateverCameBefore) {
-    const unsigned short messyX87 = 0x0A72; // 53-bit precision, round up, invalid/zero-divide/overflow unmasked
-    const unsigned int messySse = 0xDD80;   // flush-to-zero, round up, zero-divide unmasked
+    const unsigned short messyX87 =
+        0x0A72;                           // 53-bit precision, round up, invalid/zero-divide/overflow unmasked
+    const unsigned int messySse = 0xDD80; // flush-to-zero, round up, zero-divide unmasked
     __asm__ volatile("fldcw %0" : : "m"(messyX87));
     __asm__ volatile("ldmxcsr %0" : : "m"(messySse));
 
