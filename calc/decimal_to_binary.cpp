@@ -204,7 +204,7 @@ void DecimalNumber::add(int digit) {
     }
     if (count_ < kLeadingDigits) {
         leading_ = leading_ * 10 + static_cast<std::uint64_t>(digit);
-    } else {
+    } else if (keepDigits_) {
         rest_ += static_cast<char>('0' + digit);
     }
     ++count_;
@@ -221,7 +221,10 @@ std::string DecimalNumber::digits() const {
     return std::to_string(leading_) + rest_;
 }
 
-double decimalToDouble(const DecimalNumber& number) {
+namespace {
+
+// Numbers that are certainly infinite or zero as doubles, from their magnitude alone.
+std::optional<double> outOfRange(const DecimalNumber& number) {
     if (number.count() == 0) {
         return 0.0;
     }
@@ -234,22 +237,28 @@ double decimalToDouble(const DecimalNumber& number) {
     if (lead <= -325) {
         return 0.0;
     }
-    if (const std::optional<double> fast = multiplyPath(number)) {
-        return *fast;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<double> decimalToDoubleQuickly(const DecimalNumber& number) {
+    if (const std::optional<double> extreme = outOfRange(number)) {
+        return extreme;
+    }
+    return multiplyPath(number);
+}
+
+double decimalToDoubleExactly(const DecimalNumber& number) {
+    if (const std::optional<double> extreme = outOfRange(number)) {
+        return *extreme;
     }
     return exactPath(number);
 }
 
-double decimalToDoubleExactly(const DecimalNumber& number) {
-    if (number.count() == 0) {
-        return 0.0;
-    }
-    const std::int64_t lead = number.exponent() + static_cast<std::int64_t>(number.count()) - 1;
-    if (lead >= 309) {
-        return infinity();
-    }
-    if (lead <= -325) {
-        return 0.0;
+double decimalToDouble(const DecimalNumber& number) {
+    if (const std::optional<double> quick = decimalToDoubleQuickly(number)) {
+        return *quick;
     }
     return exactPath(number);
 }

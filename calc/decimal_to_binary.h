@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace calc::detail {
@@ -16,9 +17,13 @@ inline constexpr std::size_t kLeadingDigits = 19;
 
 // A non-negative decimal number: its significant digits d1...dn x 10^exponent (the power of ten of dn),
 // plus possibly more nonzero digits after them. Built digit by digit with add(); short numbers never
-// allocate.
+// allocate, and neither do long ones whose digits after the first 19 are only counted.
 class DecimalNumber {
 public:
+    // keepDigits false: the digits after the first 19 are counted but not kept, which is all that
+    // decimalToDoubleQuickly needs.
+    explicit DecimalNumber(bool keepDigits = true) : keepDigits_(keepDigits) {}
+
     // Appends the next significant digit (0-9); the first must not be 0. Beyond kMaxSignificantDigits
     // a nonzero digit only marks the number as truncated.
     void add(int digit);
@@ -32,7 +37,7 @@ public:
     bool truncated() const { return truncated_; }
     // The first min(count, 19) digits as an integer.
     std::uint64_t leading() const { return leading_; }
-    // All the kept digits as text.
+    // All the kept digits as text; only for a number that keeps its digits.
     std::string digits() const;
 
 private:
@@ -41,11 +46,17 @@ private:
     std::string rest_; // the digits after the first 19
     std::int64_t exponent_ = 0;
     bool truncated_ = false;
+    bool keepDigits_;
 };
 
 // The double nearest to the number; exactly halfway goes to the neighbour nearer zero. Values beyond the
 // largest double by at least half an ulp give +infinity, values at or below half the smallest subnormal +0.
+// The number must keep its digits.
 double decimalToDouble(const DecimalNumber& number);
+
+// The same, where a 128-bit product decides it, which is nearly always; nothing where only the exact
+// comparison can. The number need not keep its digits.
+std::optional<double> decimalToDoubleQuickly(const DecimalNumber& number);
 
 // The same by exact big-integer comparisons alone, without the table-driven fast path: the reference that
 // the fast path falls back on, exposed so that the two can be compared.

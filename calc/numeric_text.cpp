@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace calc {
 
@@ -97,6 +98,8 @@ bool isBlank(int c) {
 // a nonzero digit follows them, so that trailing zeros cost nothing.
 class SignificantDigits {
 public:
+    explicit SignificantDigits(bool keepDigits) : number_(keepDigits) {}
+
     void add(int digit) {
         if (digit == 0) {
             if (started_) {
@@ -128,24 +131,26 @@ private:
 // mantissa of millions of digits.
 constexpr std::int64_t kExponentLimit = std::int64_t{1} << 50;
 
-template <class Characters> double readPrefix(Characters chars) {
-    while (isBlank(chars.current())) {
-        chars.advance();
-    }
+struct ScannedNumber {
     bool negative = false;
+    bool hasMantissa = false; // at least one mantissa digit, possibly all zeros
+    DecimalNumber magnitude;
+};
+
+// Reads sign, mantissa and exponent from where `chars` stands.
+template <class Characters> ScannedNumber scanNumber(Characters chars, bool keepDigits) {
+    ScannedNumber scanned;
     if (chars.current() == '+' || chars.current() == '-') {
-        negative = chars.current() == '-';
+        scanned.negative = chars.current() == '-';
         chars.advance();
     }
 
-    SignificantDigits digits;
-    bool anyDigit = false;
+    SignificantDigits digits(keepDigits);
     // The power of ten of the first significant digit, counted from the digits around the point.
     std::int64_t integerDigitsFromFirst = 0; // integer-part digits from the first significant one on
     std::int64_t leadingFractionZeros = 0;
-    std::int64_t lead = 0;
     for (; isDigit(chars.current()); chars.advance()) {
-        anyDigit = true;
+        scanned.hasMantissa = true;
         digits.add(chars.current() - '0');
         if (digits.started()) {
             ++integerDigitsFromFirst;
@@ -155,17 +160,17 @@ template <class Characters> double readPrefix(Characters chars) {
     if (chars.current() == '.') {
         chars.advance();
         for (; isDigit(chars.current()); chars.advance()) {
-            anyDigit = true;
+            scanned.hasMantissa = true;
             digits.add(chars.current() - '0');
             if (!digits.started()) {
                 ++leadingFractionZeros;
             }
         }
     }
-    if (!anyDigit) {
-        return 0.0; // no mantissa: not a number at all, which reads as +0 whatever the sign
+    if (!scanned.hasMantissa) {
+        return scanned;
     }
-    lead = startedInInteger ? integerDigitsFromFirst - 1 : -(leadingFractionZeros + 1);
+    std::int64_t lead = startedInInteger ? integerDigitsFromFirst - 1 : -(leadingFractionZeros + 1);
 
     const int letter = chars.current();
     if (letter == 'e' || letter == 'E' || letter == 'd' || letter == 'D') {
@@ -184,12 +189,28 @@ template <class Characters> double readPrefix(Characters chars) {
         }
         lead += negativeExponent ? -exponent : exponent;
     }
+    scanned.magnitude = std::move(digits).finish(lead);
+    return scanned;
+}
 
-    if (!digits.started()) {
-        return negative ? -0.0 : 0.0;
+template <class Characters> double readPrefix(Characters chars) {
+    while (isBlank(chars.current())) {
+        chars.advance();
     }
-    const double magnitude = detail::decimalToDouble(std::move(digits).finish(lead));
-    return negative ? -magnitude : magnitude;
+    // The first reading only counts the digits after the 19th; in the rare case that the exact
+    // comparison must decide, the text is read once more, keeping them.
+    ScannedNumber scanned = scanNumber(chars, false);
+    if (!scanned.hasMantissa) {
+        return 0.0; // not a number at all, which reads as +0 whatever the sign
+    }
+    std::optional<double> magnitude = detail::decimalToDoubleQuickly(scanned.magnitude);
+    if (!magnitude) {
+        if (scanned.magnitude.count() > detail::kLeadingDigits) {
+            scanned = scanNumber(chars, true);
+        }
+        magnitude = detail::decimalToDoubleExactly(scanned.magnitude);
+    }
+    return scanned.negative ? -*magnitude : *magnitude;
 }
 
 // The steps of the formulas and of the rounding compute with the x87 64-bit significand; a step's result
