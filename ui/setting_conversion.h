@@ -1,0 +1,26 @@
+// Turning the definition's plain values into Qt's.
+#pragma once
+
+#include "ui/control_settings.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+
+#include <string_view>
+
+namespace ui {
+
+inline QString toQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Button face is taken from `palette`, the palette of the control being made.
+QColor toQColor(const Colour& colour, const QPalette& palette);
+
+// The default GUI font for an empty face; otherwise the face at the given pixel height and weight, which
+// Qt's font matching replaces by the nearest available face when it is missing.
+QFont makeFont(const FontSetting& setting);
+
+} // namespace ui
