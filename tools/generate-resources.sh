@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the program's pictures in resources/ from tools/: builds the generator, then lets it paint
-# resources/start_button.jpg, resources/corvalen.ico and resources/icons/<size>/corvalen.png.
+# resources/start_button.jpg, resources/corvalen.ico, resources/icons/<size>/corvalen.png and the pictures of
+# the window's two picture boxes, resources/vessel_drawing.gif and resources/symbol_legend.gif.
 #
 #   tools/generate-resources.sh [build-dir]      (default: build-tools/ in the source tree)
 #
@@ -11,6 +12,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="$(realpath -m "${1:-$root/build-tools}")"
 font="/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
+serif_font="/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc"
 
 fail() {
     echo "generate-resources.sh: $*" >&2
@@ -20,7 +22,9 @@ fail() {
 for tool in cmake c++; do
     command -v "$tool" >/dev/null || fail "$tool not found (Debian: apt-get install cmake g++)"
 done
-[[ -f "$font" ]] || fail "$font not found (Debian: apt-get install fonts-noto-cjk)"
+for file in "$font" "$serif_font"; do
+    [[ -f "$file" ]] || fail "$file not found (Debian: apt-get install fonts-noto-cjk)"
+done
 
 # CMake itself finds Qt 6 Gui and libjpeg, and stops if either is missing.
 generator="Ninja"
@@ -42,4 +46,4 @@ program="$build_dir/corvalen_draw_resources"
 [[ -x "$program" ]] || program="$build_dir/tools/corvalen_draw_resources"
 [[ -x "$program" ]] || fail "the generator was not built in $build_dir"
 cd "$root"
-"$program" --font "$font" resources
+"$program" --font "$font" --serif-font "$serif_font" resources

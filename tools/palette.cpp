@@ -185,4 +185,23 @@ PalettedImage reduceTo256Colours(const QImage& image) {
     return result;
 }
 
+QImage reduceToGreys(const QImage& image, int levels) {
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    QImage result(source.size(), QImage::Format_Indexed8);
+    QList<QRgb> greys;
+    for (int i = 0; i < levels; ++i) {
+        const int value = static_cast<int>(std::lround(255.0 * i / (levels - 1)));
+        greys.push_back(qRgb(value, value, value));
+    }
+    result.setColorTable(greys);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        uchar* out = result.scanLine(y);
+        for (int x = 0; x < source.width(); ++x) {
+            out[x] = static_cast<uchar>(std::lround(qGray(in[x]) * (levels - 1) / 255.0));
+        }
+    }
+    return result;
+}
+
 } // namespace corvalen::tools

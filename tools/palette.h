@@ -21,4 +21,10 @@ struct PalettedImage {
 // dithering: at icon sizes its noise costs more than the banding it hides.
 PalettedImage reduceTo256Colours(const QImage& image);
 
+// Reduces a picture of greys to `levels` (2 to 256) evenly spaced greys: index 0 is black, index levels - 1
+// white, and grey i has the value round(255 * i / (levels - 1)). Each pixel takes the grey nearest to its
+// qGray value, so with 16 levels a pixel of value 136 becomes grey 8 (value 136). Returns an image of
+// QImage::Format_Indexed8 whose colour table holds exactly the `levels` greys.
+QImage reduceToGreys(const QImage& image, int levels);
+
 } // namespace corvalen::tools
