@@ -13,7 +13,6 @@ namespace calc::detail {
 namespace {
 
 constexpr int kKeptDigits = 18;
-constexpr std::uint64_t kTenTo17 = 100000000000000000;
 constexpr std::uint64_t kTenTo18 = 1000000000000000000;
 
 // floor(log10(2^k)) for |k| < 1700: log10(2) ~ 78913 / 2^18.

@@ -25,7 +25,9 @@ double infinity() {
 // m x 2^exponent for m <= 2^53 and an exponent at which that is a double: exact, so it does not depend on
 // the rounding mode.
 double compose(std::uint64_t m, int exponent) {
-    return std::ldexp(static_cast<double>(m), exponent);
+    // Through a signed integer: some compilers convert an unsigned 0 by subtracting a constant, which
+    // gives -0 when rounding downward. m <= 2^53 fits either way.
+    return std::ldexp(static_cast<double>(static_cast<std::int64_t>(m)), exponent);
 }
 
 // The fast path: the leading 19 digits w times a 128-bit power of five, d x 10^q = w x 5^q x 2^q. With

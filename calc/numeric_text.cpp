@@ -285,7 +285,9 @@ std::string toHalfWidth(std::string_view text) {
 }
 
 double roundToPlaces(double x, std::int32_t places) {
-    if (x == 0 || std::isnan(x)) {
+    // Zeros, NaNs and infinities come back unchanged; an infinity would otherwise meet an infinite power
+    // of ten at |places| >= 309 and turn into NaN.
+    if (x == 0 || std::isnan(x) || std::isinf(x)) {
         return x;
     }
     const bool negative = std::signbit(x);

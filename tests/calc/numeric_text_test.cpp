@@ -200,6 +200,8 @@ const RoundCase kRoundings[] = {
     {"negative places beyond the range", 123.0, -400, 0},
     {"negative places beyond the range negative", -123.0, INT32_MIN, -0.0},
     {"default places", 7.5, 0, 8},
+    {"infinity with negative places beyond the range", kInf, -400, kInf},
+    {"negative infinity with places beyond the range", -kInf, 400, -kInf},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, RoundToPlacesTest, ::testing::ValuesIn(kRoundings),
