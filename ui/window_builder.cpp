@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <iterator>
 #include <ranges>
 
 namespace ui {
@@ -101,11 +102,20 @@ void bindControlEvents(const ControlDefinition& definition, QWidget& control, Ma
     }
 }
 
+// The entries from the last to the first. (std::views::reverse would do, but clang 14 cannot compile it
+// with GCC 12's standard library, and the sanitizer build uses clang.)
+template <class Range> struct Reversed {
+    const Range& range;
+    auto begin() const { return std::rbegin(range); }
+    auto end() const { return std::rend(range); }
+};
+template <class Range> Reversed<Range> reversed(const Range& range) { return {range}; }
+
 } // namespace
 
 std::vector<const ControlDefinition*> focusOrder(const WindowDefinition& definition) {
     std::vector<const ControlDefinition*> order;
-    for (const ControlDefinition& control : std::views::reverse(definition.controls))
+    for (const ControlDefinition& control : reversed(definition.controls))
         if (control.tabStop && control.visible && !control.disabled)
             order.push_back(&control);
     std::ranges::stable_sort(order, {}, &ControlDefinition::tabOrder);
@@ -126,7 +136,7 @@ BuildResult buildMainWindow(const WindowDefinition& definition) {
 
     // Step 2.
     std::map<std::string_view, QWidget*> made;
-    for (const ControlDefinition& control : std::views::reverse(definition.controls)) {
+    for (const ControlDefinition& control : reversed(definition.controls)) {
         QWidget* widget = createControl(control, window.get());
         if (widget == nullptr)
             return {nullptr, describe(control, "the control could not be made")};
@@ -153,7 +163,7 @@ BuildResult buildMainWindow(const WindowDefinition& definition) {
     }
 
     // Step 4. Raising from the last entry to the first leaves the first on top within each parent.
-    for (const ControlDefinition& control : std::views::reverse(definition.controls))
+    for (const ControlDefinition& control : reversed(definition.controls))
         made.at(control.name)->raise();
 
     // Step 5.
