@@ -199,14 +199,12 @@ double exactPath(const DecimalNumber& number) {
 
 } // namespace
 
-void DecimalNumber::add(int digit) {
+void DecimalNumber::addBeyondLeading(int digit) {
     if (count_ >= kMaxSignificantDigits) {
         truncated_ = truncated_ || digit != 0;
         return;
     }
-    if (count_ < kLeadingDigits) {
-        leading_ = leading_ * 10 + static_cast<std::uint64_t>(digit);
-    } else if (keepDigits_) {
+    if (keepDigits_) {
         rest_ += static_cast<char>('0' + digit);
     }
     ++count_;

@@ -26,7 +26,16 @@ public:
 
     // Appends the next significant digit (0-9); the first must not be 0. Beyond kMaxSignificantDigits
     // a nonzero digit only marks the number as truncated.
-    void add(int digit);
+    void add(int digit) {
+        if (count_ < kLeadingDigits) {
+            leading_ = leading_ * 10 + static_cast<std::uint64_t>(digit);
+            ++count_;
+        } else if (!keepDigits_ && count_ < kMaxSignificantDigits) {
+            ++count_; // only counted
+        } else {
+            addBeyondLeading(digit);
+        }
+    }
     // Appends `count` zeros that a nonzero digit follows.
     void addZeros(std::size_t count);
 
@@ -41,6 +50,8 @@ public:
     std::string digits() const;
 
 private:
+    void addBeyondLeading(int digit);
+
     std::uint64_t leading_ = 0;
     std::size_t count_ = 0;
     std::string rest_; // the digits after the first 19

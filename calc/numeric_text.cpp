@@ -46,6 +46,8 @@ public:
     explicit PlainCharacters(std::string_view text) : text_(text) {}
     int current() const { return at_ < text_.size() ? static_cast<unsigned char>(text_[at_]) : kEnd; }
     void advance() { ++at_; }
+    std::size_t position() const { return at_; }
+    void seek(std::size_t position) { at_ = position; }
 
 private:
     std::string_view text_;
@@ -60,6 +62,16 @@ public:
     int current() const { return current_; }
     void advance() {
         at_ += width_;
+        // Digits come in runs of single bytes: those need none of decode()'s cases.
+        if (width_ == 1 && at_ < text_.size() && static_cast<unsigned char>(text_[at_]) < 0x80) {
+            current_ = static_cast<unsigned char>(text_[at_]);
+            return;
+        }
+        decode();
+    }
+    std::size_t position() const { return at_; }
+    void seek(std::size_t position) {
+        at_ = position;
         decode();
     }
 
@@ -98,7 +110,7 @@ bool isBlank(int c) {
 // a nonzero digit follows them, so that trailing zeros cost nothing.
 class SignificantDigits {
 public:
-    explicit SignificantDigits(bool keepDigits) : number_(keepDigits) {}
+    explicit SignificantDigits(DecimalNumber& number) : number_(number) {}
 
     void add(int digit) {
         if (digit == 0) {
@@ -108,21 +120,22 @@ public:
             return;
         }
         started_ = true;
-        number_.addZeros(pendingZeros_);
-        pendingZeros_ = 0;
+        if (pendingZeros_ != 0) {
+            number_.addZeros(pendingZeros_);
+            pendingZeros_ = 0;
+        }
         number_.add(digit);
     }
 
     bool started() const { return started_; }
 
-    // The number, given the power of ten of its first digit.
-    DecimalNumber finish(std::int64_t lead) && {
+    // Completes the number, given the power of ten of its first digit.
+    void finish(std::int64_t lead) {
         number_.setExponent(lead - static_cast<std::int64_t>(number_.count()) + 1);
-        return std::move(number_);
     }
 
 private:
-    DecimalNumber number_;
+    DecimalNumber& number_;
     std::size_t pendingZeros_ = 0;
     bool started_ = false;
 };
@@ -131,26 +144,21 @@ private:
 // mantissa of millions of digits.
 constexpr std::int64_t kExponentLimit = std::int64_t{1} << 50;
 
-struct ScannedNumber {
-    bool negative = false;
-    bool hasMantissa = false; // at least one mantissa digit, possibly all zeros
-    DecimalNumber magnitude;
-};
-
-// Reads sign, mantissa and exponent from where `chars` stands.
-template <class Characters> ScannedNumber scanNumber(Characters chars, bool keepDigits) {
-    ScannedNumber scanned;
+// Reads sign, mantissa and exponent from where `chars` stands into `magnitude`; false when there is no
+// mantissa digit at all.
+template <class Characters> bool scanNumber(Characters& chars, bool& negative, DecimalNumber& magnitude) {
     if (chars.current() == '+' || chars.current() == '-') {
-        scanned.negative = chars.current() == '-';
+        negative = chars.current() == '-';
         chars.advance();
     }
 
-    SignificantDigits digits(keepDigits);
+    SignificantDigits digits(magnitude);
+    bool hasMantissa = false; // at least one mantissa digit, possibly all zeros
     // The power of ten of the first significant digit, counted from the digits around the point.
     std::int64_t integerDigitsFromFirst = 0; // integer-part digits from the first significant one on
     std::int64_t leadingFractionZeros = 0;
     for (; isDigit(chars.current()); chars.advance()) {
-        scanned.hasMantissa = true;
+        hasMantissa = true;
         digits.add(chars.current() - '0');
         if (digits.started()) {
             ++integerDigitsFromFirst;
@@ -160,15 +168,15 @@ template <class Characters> ScannedNumber scanNumber(Characters chars, bool keep
     if (chars.current() == '.') {
         chars.advance();
         for (; isDigit(chars.current()); chars.advance()) {
-            scanned.hasMantissa = true;
+            hasMantissa = true;
             digits.add(chars.current() - '0');
             if (!digits.started()) {
                 ++leadingFractionZeros;
             }
         }
     }
-    if (!scanned.hasMantissa) {
-        return scanned;
+    if (!hasMantissa) {
+        return false;
     }
     std::int64_t lead = startedInInteger ? integerDigitsFromFirst - 1 : -(leadingFractionZeros + 1);
 
@@ -189,28 +197,34 @@ template <class Characters> ScannedNumber scanNumber(Characters chars, bool keep
         }
         lead += negativeExponent ? -exponent : exponent;
     }
-    scanned.magnitude = std::move(digits).finish(lead);
-    return scanned;
+    digits.finish(lead);
+    return true;
 }
 
 template <class Characters> double readPrefix(Characters chars) {
     while (isBlank(chars.current())) {
         chars.advance();
     }
+    const std::size_t start = chars.position();
+    bool negative = false;
     // The first reading only counts the digits after the 19th; in the rare case that the exact
     // comparison must decide, the text is read once more, keeping them.
-    ScannedNumber scanned = scanNumber(chars, false);
-    if (!scanned.hasMantissa) {
+    DecimalNumber counted(false);
+    if (!scanNumber(chars, negative, counted)) {
         return 0.0; // not a number at all, which reads as +0 whatever the sign
     }
-    std::optional<double> magnitude = detail::decimalToDoubleQuickly(scanned.magnitude);
+    std::optional<double> magnitude = detail::decimalToDoubleQuickly(counted);
     if (!magnitude) {
-        if (scanned.magnitude.count() > detail::kLeadingDigits) {
-            scanned = scanNumber(chars, true);
+        if (counted.count() > detail::kLeadingDigits) {
+            DecimalNumber kept(true);
+            chars.seek(start);
+            scanNumber(chars, negative, kept);
+            magnitude = detail::decimalToDoubleExactly(kept);
+        } else {
+            magnitude = detail::decimalToDoubleExactly(counted);
         }
-        magnitude = detail::decimalToDoubleExactly(scanned.magnitude);
     }
-    return scanned.negative ? -*magnitude : *magnitude;
+    return negative ? -*magnitude : *magnitude;
 }
 
 // The steps of the formulas and of the rounding compute with the x87 64-bit significand; a step's result
