@@ -74,37 +74,39 @@ double arcTerm(double h, double r, double L) {
     return asNumber(static_cast<long double>(arcSineOrZero(x)) * r * r * L); // 2.
 }
 
-VolumeTexts computeVolumes(std::string_view rText, std::string_view LText, std::string_view hText,
-                           std::string_view hiText) {
-    VolumeTexts texts;
-
+double halfFullVolume(double r, double L, double hi) {
     // 1. The vessel filled to its centre line, h = r: the terms at level 0 relative to it.
-    const double r = textToNumber(rText);
-    const double hi = textToNumber(hiText);
-    const double L = textToNumber(LText);
     const double a = headTerm(0, r, hi);
     const double b = chordTerm(L, 0, r);
     const double c = arcTerm(0, r, L);
-
     // 2. Their sum, negated, is the volume up to the centre line.
     const double s = asNumber(static_cast<long double>(a) + b + c);
-    const double halfFullVolume = timesMinusOne(s);
+    return timesMinusOne(s);
+}
 
-    // 3. Twice that is the whole vessel.
-    const double v = roundToPlaces(asNumber(static_cast<long double>(halfFullVolume) * 2), kDecimalPlaces);
-    texts.V = numberToText(v);
+double totalVolume(double r, double L, double hi) {
+    // 3. Twice the half-full volume is the whole vessel.
+    return asNumber(static_cast<long double>(halfFullVolume(r, L, hi)) * 2);
+}
 
+double liquidVolume(double r, double L, double h, double hi) {
     // 4. The terms at level h, relative to the centre line.
-    const double h = textToNumber(hText);
     const double p = headTerm(h, r, hi);
     const double q = chordTerm(L, h, r);
     const double rr = arcTerm(h, r, L);
+    // 5. Added to the half-full volume, the liquid volume.
+    return asNumber(static_cast<long double>(halfFullVolume(r, L, hi)) + p + q + rr);
+}
 
-    // 5. The liquid volume.
-    const double vh =
-        roundToPlaces(asNumber(static_cast<long double>(halfFullVolume) + p + q + rr), kDecimalPlaces);
-    texts.Vh = numberToText(vh);
-    return texts;
+VolumeTexts computeVolumes(std::string_view rText, std::string_view LText, std::string_view hText,
+                           std::string_view hiText) {
+    // Steps 1 to 5 above, each result rounded to five decimals and written as the result boxes show it.
+    const double r = textToNumber(rText);
+    const double L = textToNumber(LText);
+    const double h = textToNumber(hText);
+    const double hi = textToNumber(hiText);
+    return {numberToText(roundToPlaces(totalVolume(r, L, hi), kDecimalPlaces)),
+            numberToText(roundToPlaces(liquidVolume(r, L, h, hi), kDecimalPlaces))};
 }
 
 } // namespace calc

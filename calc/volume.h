@@ -31,6 +31,18 @@ double arcTerm(double h, double r, double L);
 // beyond +-1 the result is NaN (the square root of a negative number).
 double arcSineOrZero(double x);
 
+// The half-full volume, the volume up to the centre line (h = r), before rounding: the level-0 terms
+// summed once and negated, a NaN keeping its sign.
+double halfFullVolume(double r, double L, double hi);
+
+// The total volume before rounding: what computeVolumes rounds to five decimals for V.
+double totalVolume(double r, double L, double hi);
+
+// The liquid volume at level h before rounding: what computeVolumes rounds for Vh. It rises with h on
+// [0, 2r], from 0 (up to the last bit of the half-full volume) to the total volume.
+//   liquidVolume(1, 1, 0.5, 0.5) -> 0.9414340889...
+double liquidVolume(double r, double L, double h, double hi);
+
 struct VolumeTexts {
     std::string V;  // total volume, m^3, as the result box shows it
     std::string Vh; // liquid volume at level h, m^3
