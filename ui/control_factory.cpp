@@ -1,8 +1,11 @@
 #include "ui/control_factory.h"
 
 #include "ui/edit_box.h"
+#include "ui/group_box.h"
+#include "ui/pic_box.h"
 #include "ui/picture_button.h"
 #include "ui/setting_conversion.h"
+#include "ui/trans_label.h"
 
 #include <QFile>
 #include <QWidget>
@@ -35,9 +38,13 @@ QWidget* createControl(const ControlDefinition& definition, QWidget* parent) {
     case ControlKind::PictureButton:
         return createPictureButton(std::get<PictureButtonSettings>(definition.settings), parent);
     case ControlKind::TransLabel:
+        return new TransLabel(std::get<TransLabelSettings>(definition.settings), parent);
     case ControlKind::GroupBox:
-    case ControlKind::PicBox:
-        return new QWidget(parent);
+        return new GroupBox(std::get<GroupBoxSettings>(definition.settings), parent);
+    case ControlKind::PicBox: {
+        const auto& settings = std::get<PicBoxSettings>(definition.settings);
+        return new PicBox(settings, resourceBytes(settings.picture), parent);
+    }
     }
     return nullptr;
 }

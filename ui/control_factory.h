@@ -10,9 +10,6 @@ namespace ui {
 // Makes the control's widget as a child of `parent`, with its kind's own settings applied; names, place,
 // flags and events are the builder's business. nullptr when the entry's settings are not those of its
 // kind or the kind is unknown.
-//
-// Labels, group boxes and picture boxes are plain widgets for now: they hold their place, name and
-// parent, and the controls inside a group box are their children.
 QWidget* createControl(const ControlDefinition& definition, QWidget* parent);
 
 // How a control of this kind takes the focus apart from the tab-stop flag: edit boxes and push buttons

@@ -24,7 +24,8 @@ constexpr Colour buttonFace() {
 }
 
 // A font by face name and character height in pixels (the height without internal leading), or, with an
-// empty face, the default GUI font. A face that cannot be found falls back to the default GUI font.
+// empty face, the default GUI font. How a missing face is replaced, and which settings fall back to the
+// default GUI font, is makeFont's business (font_setting.h).
 struct FontSetting {
     std::string_view face = {};
     int pixelHeight = 0;

@@ -1,5 +1,6 @@
 #include "ui/edit_box.h"
 
+#include "ui/number_input.h"
 #include "ui/setting_conversion.h"
 
 #include <QGuiApplication>
@@ -39,11 +40,20 @@ EditBox::EditBox(const EditBoxSettings& settings, QWidget* parent)
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setCursorPosition(0);
     setReadOnly(mode_ == EditInputMode::ReadOnly);
+    if (mode_ == EditInputMode::Number)
+        applyNumberInput(*this);
     if (isReadOnly()) {
         // The caret starts bright wherever the user moves it, so it never vanishes while being moved.
         connect(this, &QLineEdit::cursorPositionChanged, this, [this] { restartCaret(); });
         connect(this, &QLineEdit::selectionChanged, this, [this] { restartCaret(); });
     }
+}
+
+EditBox::~EditBox() {
+    // QWidget's destructor would take the focus away only once this box is no line edit any more, and the
+    // number input's focus-lost handling would then work on what is left of it.
+    if (hasFocus())
+        clearFocus();
 }
 
 bool EditBox::readOnlyCaretShown() const {

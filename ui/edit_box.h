@@ -1,5 +1,6 @@
-// A one-line edit box. A number box is an ordinary line edit for now; a read-only box takes the focus,
-// shows a caret and lets the user select and copy, but nothing the user does changes its text.
+// A one-line edit box. A number box takes the number input (number_input.h) from its creation on; a
+// read-only box takes the focus, shows a caret and lets the user select and copy, but nothing the user
+// does changes its text.
 #pragma once
 
 #include "ui/control_settings.h"
@@ -14,6 +15,7 @@ class EditBox : public QLineEdit {
 
 public:
     EditBox(const EditBoxSettings& settings, QWidget* parent);
+    ~EditBox() override;
 
     EditInputMode inputMode() const { return mode_; }
 

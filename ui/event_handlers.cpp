@@ -1,12 +1,15 @@
 #include "ui/event_handlers.h"
 
 #include "ui/control_content.h"
+#include "ui/theme.h"
 
 #include "calc/volume.h"
 
 namespace ui {
 
-void onMainWindowCreated(MainWindow&) {}
+void onMainWindowCreated(MainWindow&) {
+    applyTheme(2);
+}
 
 void onStartClicked(MainWindow& window) {
     const std::string r = readContent(window, "编辑框r");

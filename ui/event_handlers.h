@@ -6,8 +6,8 @@ namespace ui {
 
 class MainWindow;
 
-// The window's created event: all controls exist and the window is still hidden. The visual theme will
-// be switched on here; until then there is nothing to do.
+// The window's created event: all controls exist and the window is still hidden. Switches the visual
+// theme (theme.h) on with scheme 2, so the window is themed from its first paint; nothing switches it off.
 void onMainWindowCreated(MainWindow& window);
 
 // The start button's clicked event: reads r, L, h and hi from their boxes, computes the two volumes and

@@ -1,7 +1,8 @@
 // The program's only window: a plain top-level widget whose controls sit at fixed places, with the events
-// its definition binds.
+// its definition binds. It answers the control-colour query for its controls from their definitions.
 #pragma once
 
+#include "ui/control_colour.h"
 #include "ui/window_definition.h"
 
 #include <QWidget>
@@ -11,7 +12,7 @@
 
 namespace ui {
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public ColourQueryParent {
     Q_OBJECT
 
 public:

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "ui/control_settings.h"
+#include "ui/font_setting.h" // makeFont, the conversion of font settings
 
 #include <QColor>
-#include <QFont>
 #include <QPalette>
 #include <QString>
 
@@ -18,9 +18,5 @@ inline QString toQString(std::string_view utf8) {
 
 // Button face is taken from `palette`, the palette of the control being made.
 QColor toQColor(const Colour& colour, const QPalette& palette);
-
-// The default GUI font for an empty face; otherwise the face at the given pixel height and weight, which
-// Qt's font matching replaces by the nearest available face when it is missing.
-QFont makeFont(const FontSetting& setting);
 
 } // namespace ui

@@ -1,6 +1,9 @@
 #include "ui/window_builder.h"
 
+#include "ui/control_colour.h"
 #include "ui/control_factory.h"
+#include "ui/initial_focus.h"
+#include "ui/key_preview.h"
 #include "ui/outer_geometry.h"
 #include "ui/setting_conversion.h"
 
@@ -113,15 +116,6 @@ template <class Range> Reversed<Range> reversed(const Range& range) { return {ra
 
 } // namespace
 
-std::vector<const ControlDefinition*> focusOrder(const WindowDefinition& definition) {
-    std::vector<const ControlDefinition*> order;
-    for (const ControlDefinition& control : reversed(definition.controls))
-        if (control.tabStop && control.visible && !control.disabled)
-            order.push_back(&control);
-    std::ranges::stable_sort(order, {}, &ControlDefinition::tabOrder);
-    return order;
-}
-
 BuildResult buildMainWindow(const WindowDefinition& definition) {
     if (QString problem = checkDefinition(definition); !problem.isEmpty())
         return {nullptr, problem};
@@ -161,6 +155,14 @@ BuildResult buildMainWindow(const WindowDefinition& definition) {
         widget->setParent(made.at(control.parent));
         widget->hide();
     }
+    // Each control's final parent, the window or a group box, answers the control-colour query for it.
+    for (const ControlDefinition& control : definition.controls) {
+        QWidget* widget = made.at(control.name);
+        auto* parent = dynamic_cast<ColourQueryParent*>(widget->parentWidget());
+        const std::optional<ControlColours> colours = definedColours(control.settings, widget->palette());
+        if (parent != nullptr && colours)
+            parent->setChildColours(*widget, *colours);
+    }
 
     // Step 4. Raising from the last entry to the first leaves the first on top within each parent.
     for (const ControlDefinition& control : reversed(definition.controls))
@@ -183,17 +185,9 @@ BuildResult buildMainWindow(const WindowDefinition& definition) {
     QCoreApplication::sendEvent(window.get(), &resized);
     window->setAttribute(Qt::WA_PendingResizeEvent, false);
 
-    // Step 8. The focus is placed while the window is hidden; activation then hands it to that control.
-    const std::vector<const ControlDefinition*> tabStops = focusOrder(definition);
-    QWidget* previous = nullptr;
-    for (const ControlDefinition* control : tabStops) {
-        QWidget* widget = made.at(control->name);
-        if (previous != nullptr)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
-    if (!tabStops.empty())
-        made.at(tabStops.front()->name)->setFocus(Qt::ActiveWindowFocusReason);
+    // Step 8. Tab and the focus follow the definition (focus_order.h), not Qt's own tab chain.
+    applyKeyPreview(*window, definition);
+    applyInitialFocus(*window, definition);
     if (settings.visible) {
         window->show();
         window->activateWindow();

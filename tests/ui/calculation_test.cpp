@@ -4,6 +4,7 @@
 
 #include "ui/control_content.h"
 #include "ui/edit_box.h"
+#include "ui/event_handlers.h"
 #include "ui/picture_button.h"
 
 #include <QApplication>
@@ -77,16 +78,18 @@ INSTANTIATE_TEST_SUITE_P(
 using CalculationInput = TypingTest;
 
 TEST_F(CalculationInput, PastedFullWidthDigitReachesTheCalculationAsItsGb2312Bytes) {
+    typeInto("编辑框L", "1");
+    typeInto("编辑框hi", "0.5");
+    typeInto("编辑框h", "1");
     QApplication::clipboard()->setText(QString::fromUtf8("１")); // U+FF11
     auto* radius = control<ui::EditBox>("编辑框r");
     QTest::mouseClick(radius, Qt::LeftButton);
     QTest::keyClick(radius, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(ui::readContent(mainWindow(), "编辑框r"), "\xA3\xB1");
 
-    typeInto("编辑框L", "1");
-    typeInto("编辑框hi", "0.5");
-    typeInto("编辑框h", "1");
-    clickStart();
+    // Run while 编辑框r keeps the focus: leaving it would rewrite the text into the number form, which
+    // has no full-width digits (number_input_test.cpp).
+    ui::onStartClicked(mainWindow());
     EXPECT_EQ(shown("编辑框V"), QStringLiteral("5.23599"));
     EXPECT_EQ(shown("编辑框Vh"), QStringLiteral("2.61799"));
 }
@@ -94,7 +97,11 @@ TEST_F(CalculationInput, PastedFullWidthDigitReachesTheCalculationAsItsGb2312Byt
 using ControlContent = TypingTest;
 
 TEST_F(ControlContent, ReadsTheTextAsGb2312WithQuestionMarksOutsideGbk) {
-    typeInto("编辑框L", "2开ก");
+    // Pasted: typing would drop both characters.
+    QApplication::clipboard()->setText(QString::fromUtf8("2开ก"));
+    auto* length = control<ui::EditBox>("编辑框L");
+    QTest::mouseClick(length, Qt::LeftButton);
+    QTest::keyClick(length, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(ui::readContent(mainWindow(), "编辑框L"), "2\xBF\xAA?");
     EXPECT_EQ(ui::readContent(mainWindow(), "按钮1"), "\xBF\xAA\xCA\xBC\xBC\xC6\xCB\xE3"); // 开始计算
 }

@@ -1,5 +1,6 @@
 #include "ui_fixture.h"
 
+#include "ui/theme.h"
 #include "ui/window_builder.h"
 
 #include <QApplication>
@@ -56,6 +57,8 @@ void UiTest::SetUp() {
 
 void UiTest::TearDown() {
     window_.reset();
+    // Building the main window switches the theme on for the whole process; each test starts without it.
+    ui::applyTheme(0);
     for (const DialogSeen& dialog : dialogs_->take())
         ADD_FAILURE() << "unexpected modal dialog " << dialog.className.toStdString() << " \""
                       << dialog.title.toStdString() << "\": " << dialog.text.toStdString();

@@ -1,5 +1,6 @@
 // Building the window from a definition: the order of the building steps, definitions that cannot be
 // built, and what start-up does with each outcome.
+#include "definition_copy.h"
 #include "ui_fixture.h"
 
 #include "ui/start_up.h"
@@ -19,27 +20,6 @@
 
 namespace uitest {
 namespace {
-
-// A modifiable copy of the program's definition.
-struct DefinitionCopy {
-    DefinitionCopy() {
-        const ui::WindowDefinition& original = ui::mainWindowDefinition();
-        window = original.window;
-        controls.assign(original.controls.begin(), original.controls.end());
-    }
-
-    ui::ControlDefinition& entry(std::string_view name) {
-        for (ui::ControlDefinition& control : controls)
-            if (control.name == name)
-                return control;
-        throw std::invalid_argument("no such control");
-    }
-
-    ui::WindowDefinition definition() const { return {window, controls}; }
-
-    ui::WindowSettings window;
-    std::vector<ui::ControlDefinition> controls;
-};
 
 struct Snapshot {
     ui::Event event;
