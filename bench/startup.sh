@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Start-up time and peak memory of build/corvalen beside the toolkit's floor (build/bench/startup_floor, one
-# empty Qt Widgets window), on one virtual X server with a window manager, N runs of each, interleaved.
+# Start-up time, peak memory and click latency of build/corvalen beside the toolkit's floor: the least a Qt
+# Widgets program does to show a window (build/bench/startup_floor, one empty window) and, for reference,
+# the same window with one line of Chinese text (build/bench/startup_floor_text). One virtual X server with
+# a window manager, N runs of each program, interleaved.
 #   bench/startup.sh [N]    N >= 10, default 10; writes build/bench/startup.txt
 #
-# What is measured, per run:
-#   start-up  from just before exec until the program's top-level window is mapped and viewable, as the X
-#             server reports it (xdotool search --onlyvisible, polled every 5 ms). This is the window being
-#             shown, not its first paint being finished; each poll is a new xdotool process, so the
-#             resolution is a few milliseconds.
-#   memory    the peak resident set size of the whole run ("Maximum resident set size" of /usr/bin/time -v).
-# Each run is closed with Alt+F4, or SIGTERM when the window does not close within 5 s.
+# Each run is one bench/startup_launch (see bench/startup/startup_launch.cpp), which measures:
+#   start-up  from just before the program is spawned until the first paint of its window has been handed
+#             to the X server, as the preloaded paint trace (bench/startup/paint_trace.cpp) reports it
+#   memory    the program's peak resident set size over the whole run, from wait4
+#   click     calculator only: after the vessel below has been typed in through XTEST, the time from the
+#             mouse button's release over the start button until both result boxes have been repainted
 set -euo pipefail
 here=$(dirname "${BASH_SOURCE[0]}")
 source "$here/../scripts/common.sh"
@@ -20,16 +21,22 @@ if ! [[ $runs =~ ^[0-9]+$ ]] || ((runs < 10)); then
     say "usage: bench/startup.sh [N], with N >= 10"
     exit 2
 fi
-for tool in Xvfb openbox xdotool xprop import awk /usr/bin/time; do
+for tool in Xvfb openbox xdotool xprop import; do
     command -v "$tool" >/dev/null || {
-        say "$tool is not installed (packages: xvfb openbox xdotool x11-utils imagemagick time)"
+        say "$tool is not installed (packages: xvfb openbox xdotool x11-utils imagemagick)"
         exit 1
     }
 done
 
-cmake --build "$CORVALEN_BUILD" --target corvalen startup_floor
-programs=("$CORVALEN_BUILD/corvalen" "$CORVALEN_BUILD/bench/startup_floor")
-results=$CORVALEN_BUILD/bench
+bench=$CORVALEN_BUILD/bench
+cmake --build "$CORVALEN_BUILD" --target corvalen corvalen-calc startup_floor startup_floor_text \
+    startup_paint_trace startup_launch
+programs=("$CORVALEN_BUILD/corvalen" "$bench/startup_floor" "$bench/startup_floor_text")
+# r, L, h and hi as typed, Tab between them; and what the result boxes must then show.
+typed=1.5,6,1.2,0.375
+expected=$("$CORVALEN_BUILD/corvalen-calc" volume --r 1.5 --L 6 --h 1.2 --hi 0.375 | awk '{ printf "%s ", $2 }')
+expected=${expected% }
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/startup.XXXXXX")
 cleanup() {
     xsession_stop
@@ -41,69 +48,57 @@ xsession_start
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-now_ns() { date +%s%N; }
-
-# Runs $1 once; prints "milliseconds-to-window peak-kilobytes".
+# Runs $1 once; prints "start-up-ms peak-KiB click-ms V Vh" (the last three "-" for the floors).
 run_once() {
-    local program=$1 class=${1##*/} rusage=$work/rusage id='' start shown pid deadline
-    start=$(now_ns)
-    /usr/bin/time -v -o "$rusage" "$program" >"$work/out.log" 2>&1 &
-    pid=$!
-    deadline=$((SECONDS + 20))
-    until id=$(xdotool search --onlyvisible --classname "^$class\$" 2>/dev/null | head -n 1) && [[ -n $id ]]; do
-        if ! kill -0 "$pid" 2>/dev/null || ((SECONDS >= deadline)); then
-            say "$class showed no window; its output:"
-            cat "$work/out.log" >&2
-            pkill -TERM -P "$pid" 2>/dev/null || true
-            wait "$pid" || true
-            return 1
-        fi
-        sleep 0.005
-    done
-    shown=$(now_ns)
-    xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4 2>/dev/null || true
-    deadline=$((SECONDS + 5))
-    while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.05; done
-    if kill -0 "$pid" 2>/dev/null; then
-        say "$class did not close on Alt+F4; sending SIGTERM"
-        pkill -TERM -P "$pid" 2>/dev/null || true
-    fi
-    wait "$pid" || true
-    awk -v ms="$(((shown - start) / 1000))" '
-        /Maximum resident set size/ { printf "%.1f %d\n", ms / 1000, $NF }' "$rusage"
+    "$bench/startup_launch" "$bench/startup_paint_trace.so" "$typed" "$1" 2>"$work/err.log" || {
+        say "${1##*/} failed:"
+        cat "$work/err.log" >&2
+        return 1
+    }
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+column() { cut -d' ' -f"$1" "$work/$2"; }
 
-: >"$work/corvalen" && : >"$work/startup_floor"
+results_file=$bench/startup.txt
 {
     echo "startup.sh $runs, $(date -u '+%Y-%m-%d %H:%M UTC')"
     echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores, $(uname -sr)"
     echo "uptime before: $(uptime)"
-} | tee "$results/startup.txt"
+} | tee "$results_file"
+for program in "${programs[@]}"; do : >"$work/${program##*/}"; done
 # One run of each program first, not counted: it brings the libraries and fonts into the page cache.
 for program in "${programs[@]}"; do run_once "$program" >/dev/null; done
 for ((i = 1; i <= runs; i++)); do
-    # Alternate which program goes first, so that neither always follows the other.
-    if ((i % 2)); then order=(0 1); else order=(1 0); fi
-    for k in "${order[@]}"; do
-        program=${programs[k]}
+    # Each program goes first, second and third in turn, so that none always follows the same one.
+    for ((k = 0; k < ${#programs[@]}; k++)); do
+        program=${programs[(i + k) % ${#programs[@]}]}
         line=$(run_once "$program")
-        echo "run $i ${program##*/}: $line" | tee -a "$results/startup.txt"
+        echo "run $i ${program##*/}: $line" | tee -a "$results_file"
         echo "$line" >>"$work/${program##*/}"
     done
 done
-echo "uptime after: $(uptime)" | tee -a "$results/startup.txt"
+echo "uptime after: $(uptime)" | tee -a "$results_file"
 
-app_ms=$(cut -d' ' -f1 "$work/corvalen" | median)
-app_kb=$(cut -d' ' -f2 "$work/corvalen" | median)
-floor_ms=$(cut -d' ' -f1 "$work/startup_floor" | median)
-floor_kb=$(cut -d' ' -f2 "$work/startup_floor" | median)
-awk -v am="$app_ms" -v ak="$app_kb" -v fm="$floor_ms" -v fk="$floor_kb" -v n="$runs" 'BEGIN {
+wrong=$(awk -v want="$expected" '($4 " " $5) != want' "$work/corvalen" | wc -l)
+app_ms=$(column 1 corvalen | median) app_kb=$(column 2 corvalen | median)
+floor_ms=$(column 1 startup_floor | median) floor_kb=$(column 2 startup_floor | median)
+text_ms=$(column 1 startup_floor_text | median) text_kb=$(column 2 startup_floor_text | median)
+click_ms=$(column 3 corvalen | median)
+click_range=$(column 3 corvalen | sort -n | sed -n '1p;$p' | paste -sd' ')
+awk -v am="$app_ms" -v ak="$app_kb" -v fm="$floor_ms" -v fk="$floor_kb" -v tm="$text_ms" -v tk="$text_kb" \
+    -v cm="$click_ms" -v cr="$click_range" -v n="$runs" -v want="$expected" -v wrong="$wrong" 'BEGIN {
     printf "medians of %d runs each:\n", n
-    printf "  start-up to window shown  corvalen %.1f ms, floor %.1f ms, ratio %.3f (target <= 1.25): %s\n",
+    printf "  start-up to first paint  corvalen %.1f ms, floor %.1f ms, ratio %.2f (target <= 1.25): %s\n",
         am, fm, am / fm, (am / fm <= 1.25) ? "met" : "missed"
-    printf "  peak resident memory      corvalen %d KiB, floor %d KiB, ratio %.3f (target <= 1.20): %s\n",
+    printf "                           floor with text %.1f ms, corvalen / floor with text %.2f\n", tm, am / tm
+    printf "  peak resident memory     corvalen %d KiB, floor %d KiB, ratio %.2f (target <= 1.20): %s\n",
         ak, fk, ak / fk, (ak / fk <= 1.20) ? "met" : "missed"
-}' | tee -a "$results/startup.txt"
-say "results in $results/startup.txt"
+    printf "                           floor with text %d KiB, corvalen / floor with text %.2f\n", tk, ak / tk
+    split(cr, range, " ")
+    printf "  click to results shown   %.2f ms (%.2f to %.2f)\n", cm, range[1], range[2]
+    printf "  results after the click  %s in %d of %d runs (expected %s)\n",
+        wrong == 0 ? "right" : "WRONG", n - wrong, n, want
+}' | tee -a "$results_file"
+say "results in $results_file"
+((wrong == 0))

@@ -12,7 +12,7 @@ CORVALEN_PACKAGES=(
 # To build and run the tests and benchmarks as well: GoogleTest, Google Benchmark, a real X server with a
 # window manager for the end-to-end test and the screenshot, and the tools that drive it.
 CORVALEN_TEST_PACKAGES=(
-    googletest libgtest-dev libbenchmark-dev
+    googletest libgtest-dev libbenchmark-dev libxtst-dev
     xvfb openbox xdotool xclip x11-utils imagemagick
 )
 
