@@ -5,10 +5,12 @@
 namespace ui {
 namespace {
 
+// Every size is decoded at start-up and handed to the window manager, so the icon holds no more than these.
 constexpr std::string_view programIcon[] = {
-    ":/corvalen/icons/16/corvalen.png",  ":/corvalen/icons/32/corvalen.png",
-    ":/corvalen/icons/48/corvalen.png",  ":/corvalen/icons/64/corvalen.png",
-    ":/corvalen/icons/128/corvalen.png", ":/corvalen/icons/256/corvalen.png",
+    ":/corvalen/icons/16/corvalen.png",
+    ":/corvalen/icons/32/corvalen.png",
+    ":/corvalen/icons/48/corvalen.png",
+    ":/corvalen/icons/256/corvalen.png",
 };
 
 constexpr EventBinding windowEvents[] = {{Event::Created, &onMainWindowCreated}};

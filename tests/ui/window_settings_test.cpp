@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QScreen>
 
+#include <algorithm>
 #include <ostream>
 
 namespace uitest {
@@ -50,10 +51,10 @@ TEST_F(MainWindowSettings, BackgroundIsWhite) {
         EXPECT_EQ(image.pixelColor(point), QColor(Qt::white)) << point.x() << "," << point.y();
 }
 
-TEST_F(MainWindowSettings, CarriesTheProgramIconInEverySize) {
-    const QList<QSize> sizes = mainWindow().windowIcon().availableSizes();
-    for (const int side : {16, 32, 48, 64, 128, 256})
-        EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+TEST_F(MainWindowSettings, CarriesTheProgramIconInItsFourSizes) {
+    QList<QSize> sizes = mainWindow().windowIcon().availableSizes();
+    std::sort(sizes.begin(), sizes.end(), [](QSize a, QSize b) { return a.width() < b.width(); });
+    EXPECT_EQ(sizes, (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
 }
 
 struct CentringCase {
