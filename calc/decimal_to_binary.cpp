@@ -210,7 +210,13 @@ void DecimalNumber::addBeyondLeading(int digit) {
     ++count_;
 }
 
-void DecimalNumber::addZeros(std::size_t count) {
+void DecimalNumber::addOneByOne(std::string_view digits) {
+    for (const char c : digits) {
+        add(c - '0');
+    }
+}
+
+void DecimalNumber::addZerosOneByOne(std::size_t count) {
     for (; count > 0 && count_ < kMaxSignificantDigits; --count) {
         add(0);
     }

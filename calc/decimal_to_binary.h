@@ -1,9 +1,11 @@
 // Exact conversion of a decimal number to the nearest double, ties toward zero.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace calc::detail {
 
@@ -16,8 +18,9 @@ inline constexpr std::size_t kMaxSignificantDigits = 800;
 inline constexpr std::size_t kLeadingDigits = 19;
 
 // A non-negative decimal number: its significant digits d1...dn x 10^exponent (the power of ten of dn),
-// plus possibly more nonzero digits after them. Built digit by digit with add(); short numbers never
-// allocate, and neither do long ones whose digits after the first 19 are only counted.
+// plus possibly more nonzero digits after them. Built digit by digit with add(), or a few at a time with
+// addDigits(); short numbers never allocate, and neither do long ones whose digits after the first 19 are
+// only counted.
 class DecimalNumber {
 public:
     // keepDigits false: the digits after the first 19 are counted but not kept, which is all that
@@ -36,8 +39,34 @@ public:
             addBeyondLeading(digit);
         }
     }
-    // Appends `count` zeros that a nonzero digit follows.
-    void addZeros(std::size_t count);
+    // Appends up to 8 significant digits at once: `digits` is their ASCII text and `value` the integer they
+    // spell. The same as add() for each digit in turn, but without a step per digit where they all fall
+    // among the first 19, all among the digits that are only counted, or all beyond kMaxSignificantDigits.
+    void addDigits(std::string_view digits, std::uint64_t value) {
+        const std::size_t n = digits.size();
+        if (count_ + n <= kLeadingDigits) {
+            leading_ = leading_ * kPowersOfTen[n] + value;
+            count_ += n;
+        } else if (count_ >= kMaxSignificantDigits) {
+            truncated_ = truncated_ || value != 0;
+        } else if (!keepDigits_ && count_ >= kLeadingDigits && count_ + n <= kMaxSignificantDigits) {
+            count_ += n; // only counted
+        } else {
+            addOneByOne(digits);
+        }
+    }
+
+    // Appends `count` zeros that a nonzero digit follows; at once where they are only counted.
+    void addZeros(std::size_t count) {
+        if (count_ >= kMaxSignificantDigits) {
+            return; // zeros beyond the kept digits change nothing
+        }
+        if (!keepDigits_ && count_ >= kLeadingDigits) {
+            count_ = std::min(count_ + count, kMaxSignificantDigits);
+        } else {
+            addZerosOneByOne(count);
+        }
+    }
 
     void setExponent(std::int64_t exponent) { exponent_ = exponent; }
 
@@ -50,7 +79,12 @@ public:
     std::string digits() const;
 
 private:
+    static constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                                     100000, 1000000, 10000000, 100000000};
+
     void addBeyondLeading(int digit);
+    void addOneByOne(std::string_view digits);
+    void addZerosOneByOne(std::size_t count);
 
     std::uint64_t leading_ = 0;
     std::size_t count_ = 0;

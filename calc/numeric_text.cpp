@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -48,6 +49,8 @@ public:
     void advance() { ++at_; }
     std::size_t position() const { return at_; }
     void seek(std::size_t position) { at_ = position; }
+    std::string_view ahead() const { return {text_.data() + at_, text_.size() - at_}; }
+    void skipBytes(std::size_t count) { at_ += count; }
 
 private:
     std::string_view text_;
@@ -72,6 +75,13 @@ public:
     std::size_t position() const { return at_; }
     void seek(std::size_t position) {
         at_ = position;
+        decode();
+    }
+    // The bytes from the current character on, and a step over `count` of them. Only bytes below 0x80
+    // may be stepped over this way: those are single-byte characters, which the mapping leaves alone.
+    std::string_view ahead() const { return {text_.data() + at_, text_.size() - at_}; }
+    void skipBytes(std::size_t count) {
+        at_ += count;
         decode();
     }
 
@@ -106,8 +116,38 @@ bool isBlank(int c) {
     return c == ' ' || (c >= 0x09 && c <= 0x0D);
 }
 
-// Gathers the significant digits of a mantissa: leading zeros are skipped, and zeros are held back until
-// a nonzero digit follows them, so that trailing zeros cost nothing.
+// Eight bytes of the text as one word, the first byte in the lowest eight bits. The word tricks below rely
+// on that order, which is the memory order of x86-64, the only target (see the top-level CMakeLists.txt).
+static_assert(std::endian::native == std::endian::little);
+
+std::uint64_t eightBytesAt(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word); // the text need not be aligned
+    return word;
+}
+
+constexpr std::uint64_t kEachByte = 0x0101010101010101;
+
+// Whether all eight bytes are ASCII digits. For each byte b, b - 0x30 sets its top bit when b is below '0'
+// (or at least 0xB0) and b + 0x46 when b is above '9' (and below 0xBA). A carry or borrow between bytes
+// only arises above a byte that is not a digit, which has set its own top bit already.
+bool areEightDigits(std::uint64_t word) {
+    return (((word - 0x30 * kEachByte) | (word + 0x46 * kEachByte)) & (0x80 * kEachByte)) == 0;
+}
+
+// The integer spelled by eight digit values 0-9, one a byte, the first and most significant in the lowest.
+// Three steps join neighbours: digits into pairs (a x 10 + b), pairs into fours (x 100), fours into the
+// eight (x 10000). Multiplying by 10^k x 2^w + 1 adds to each w-bit lane 10^k times the lane below it; the
+// shift moves each sum down into the lower lane, and the mask keeps every other lane. Nothing carries
+// from one lane into the next: 99, 9999 and 99999999 fit in 8, 16 and 32 bits.
+std::uint64_t valueOfEightDigits(std::uint64_t digits) {
+    digits = (digits * (10 * 0x100 + 1)) >> 8;
+    digits = ((digits & 0x00FF00FF00FF00FF) * (100 * 0x10000 + 1)) >> 16;
+    return ((digits & 0x0000FFFF0000FFFF) * (10000 * 0x100000000 + 1)) >> 32;
+}
+
+// Gathers the significant digits of a mantissa: leading zeros are skipped (and counted), and zeros are held
+// back until a nonzero digit follows them, so that trailing zeros cost nothing.
 class SignificantDigits {
 public:
     explicit SignificantDigits(DecimalNumber& number) : number_(number) {}
@@ -116,6 +156,8 @@ public:
         if (digit == 0) {
             if (started_) {
                 ++pendingZeros_;
+            } else {
+                ++skippedZeros_;
             }
             return;
         }
@@ -127,7 +169,38 @@ public:
         number_.add(digit);
     }
 
+    // The same for eight ASCII digits `text` at once, given also as `digits`: their values 0-9, one a
+    // byte as eightBytesAt orders them.
+    void addEight(const char* text, std::uint64_t digits) {
+        if (digits == 0) {
+            if (started_) {
+                pendingZeros_ += 8;
+            } else {
+                skippedZeros_ += 8;
+            }
+            return;
+        }
+        // Zero bytes at the low end are leading zeros of the eight; at the high end, trailing ones.
+        std::size_t first = 0;
+        if (!started_) {
+            first = static_cast<std::size_t>(std::countr_zero(digits)) / 8;
+            skippedZeros_ += first;
+            started_ = true;
+        }
+        const auto trailingZeros = static_cast<std::size_t>(std::countl_zero(digits)) / 8;
+        if (pendingZeros_ != 0) {
+            number_.addZeros(pendingZeros_);
+        }
+        // Shifting the trailing zeros out at the top leaves zeros at the bottom, as leading digits: the value
+        // of the rest is unchanged.
+        number_.addDigits(std::string_view(text + first, 8 - first - trailingZeros),
+                          valueOfEightDigits(digits << (8 * trailingZeros)));
+        pendingZeros_ = trailingZeros;
+    }
+
     bool started() const { return started_; }
+    // The zeros read before the first significant digit.
+    std::int64_t skippedZeros() const { return static_cast<std::int64_t>(skippedZeros_); }
 
     // Completes the number, given the power of ten of its first digit.
     void finish(std::int64_t lead) {
@@ -137,8 +210,38 @@ public:
 private:
     DecimalNumber& number_;
     std::size_t pendingZeros_ = 0;
+    std::size_t skippedZeros_ = 0;
     bool started_ = false;
 };
+
+// Adds the digits at the start of `text` to `digits` eight at a time for as long as eight ASCII digits
+// follow, and returns how many bytes that took: a multiple of 8, possibly 0.
+std::size_t addEightDigitGroups(std::string_view text, SignificantDigits& digits) {
+    std::size_t taken = 0;
+    for (; text.size() - taken >= 8; taken += 8) {
+        const std::uint64_t word = eightBytesAt(text.data() + taken);
+        if (!areEightDigits(word)) {
+            break;
+        }
+        digits.addEight(text.data() + taken, word - '0' * kEachByte);
+    }
+    return taken;
+}
+
+// Steps over the ASCII digits at `chars` in groups of eight, adding them to `digits`, and returns how many
+// it took; the last few of the run are left to the caller. ASCII digits are single-byte characters, which
+// the full-width mapping leaves alone, so they are taken straight from the bytes.
+template <class Characters> std::int64_t readEightDigitGroups(Characters& chars, SignificantDigits& digits) {
+    const std::string_view ahead = chars.ahead();
+    if (ahead.size() < 8) {
+        return 0; // a short text, such as a typed number
+    }
+    const std::size_t taken = addEightDigitGroups(ahead, digits);
+    if (taken != 0) {
+        chars.skipBytes(taken);
+    }
+    return static_cast<std::int64_t>(taken);
+}
 
 // Exponents beyond this are all the same: the value has long left the range of a double, even with a
 // mantissa of millions of digits.
@@ -152,33 +255,33 @@ template <class Characters> bool scanNumber(Characters& chars, bool& negative, D
         chars.advance();
     }
 
+    // Each run of digits: groups of eight ASCII digits where it starts with them, then one character at a
+    // time, which takes the rest of the run and full-width digits (a run that starts with those goes one
+    // character at a time throughout).
     SignificantDigits digits(magnitude);
-    bool hasMantissa = false; // at least one mantissa digit, possibly all zeros
-    // The power of ten of the first significant digit, counted from the digits around the point.
-    std::int64_t integerDigitsFromFirst = 0; // integer-part digits from the first significant one on
-    std::int64_t leadingFractionZeros = 0;
+    std::int64_t integerDigits = readEightDigitGroups(chars, digits);
     for (; isDigit(chars.current()); chars.advance()) {
-        hasMantissa = true;
         digits.add(chars.current() - '0');
-        if (digits.started()) {
-            ++integerDigitsFromFirst;
-        }
+        ++integerDigits;
     }
     const bool startedInInteger = digits.started();
+    const std::int64_t integerZeros = digits.skippedZeros();
+    std::int64_t fractionDigits = 0;
     if (chars.current() == '.') {
         chars.advance();
+        fractionDigits = readEightDigitGroups(chars, digits);
         for (; isDigit(chars.current()); chars.advance()) {
-            hasMantissa = true;
             digits.add(chars.current() - '0');
-            if (!digits.started()) {
-                ++leadingFractionZeros;
-            }
+            ++fractionDigits;
         }
     }
-    if (!hasMantissa) {
+    if (integerDigits == 0 && fractionDigits == 0) {
         return false;
     }
-    std::int64_t lead = startedInInteger ? integerDigitsFromFirst - 1 : -(leadingFractionZeros + 1);
+    // The power of ten of the first significant digit, counted from the digits around the point: from the
+    // integer-part digits from the first significant one on, or from the zeros that open the fraction.
+    const std::int64_t leadingFractionZeros = digits.skippedZeros() - integerZeros;
+    std::int64_t lead = startedInInteger ? integerDigits - integerZeros - 1 : -(leadingFractionZeros + 1);
 
     const int letter = chars.current();
     if (letter == 'e' || letter == 'E' || letter == 'd' || letter == 'D') {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -133,6 +134,39 @@ TEST(TextToNumber, ReadsTenThousandDigitMantissaCorrectlyRounded) {
     text[2] = '1';
     text.back() = '1';
     EXPECT_TRUE(sameBits(0.1, calc::textToNumber(text)));
+}
+
+// ASCII digits are read eight at a time where eight of them follow. The digit that breaks a tie must count
+// wherever it falls: inside or after such a group, around the 19th and the 800th significant digit, at the
+// end of the text, before a two-byte character, or as a full-width digit straight after the ASCII run.
+TEST(TextToNumber, DigitThatBreaksATieCountsWhereverItFalls) {
+    // 2^53 + 1, halfway between 2^53 and 2^53 + 2: alone it goes down, with any nonzero digit after it up.
+    const double down = 9007199254740992, up = 9007199254740994;
+    const struct {
+        const char* label;
+        std::string ending;
+        double expected;
+    } endings[] = {
+        {"zeros only", "", down},
+        {"1 at the end", "1", up},
+        {"1 before a Chinese character", "1\xCA\xFD", up},
+        {"1 before full-width zeros", "1\xA3\xB0\xA3\xB0", up},
+        {"full-width 1", "\xA3\xB1", up},
+    };
+    // Leading zeros move the groups of eight; the ending's digit is significant digit 17 + zeros.
+    for (std::size_t leadingZeros = 0; leadingZeros < 8; ++leadingZeros) {
+        for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>{0, 24}, {776, 792}}) {
+            for (std::size_t zeros = from; zeros < to; ++zeros) {
+                for (const auto& e : endings) {
+                    const std::string text = std::string(leadingZeros, '0') + "9007199254740993." +
+                                             std::string(zeros, '0') + e.ending;
+                    EXPECT_TRUE(sameBits(e.expected, calc::textToNumber(text)))
+                        << e.label << " after " << leadingZeros << " leading and " << zeros
+                        << " fraction zeros";
+                }
+            }
+        }
+    }
 }
 
 TEST(ReadNumber, LeavesFullWidthCharactersAlone) {
