@@ -125,8 +125,14 @@ public:
     // Commas press Tab; everything else is typed as the key of that character.
     void type(std::string_view text) {
         for (char character : text) {
-            KeySym symbol = character == ',' ? XK_Tab : character == '.' ? XK_period : XK_0 + (character - '0');
-            if (character != ',' && character != '.' && (character < '0' || character > '9'))
+            KeySym symbol = NoSymbol;
+            if (character == ',')
+                symbol = XK_Tab;
+            else if (character == '.')
+                symbol = XK_period;
+            else if (character >= '0' && character <= '9')
+                symbol = XK_0 + (character - '0');
+            else
                 fail(std::string("cannot type '") + character + "'");
             KeyCode key = XKeysymToKeycode(display_, symbol);
             XTestFakeKeyEvent(display_, key, True, CurrentTime);
