@@ -2,12 +2,14 @@
 // the text's longest numeric prefix rounded to the nearest double with exact ties toward zero, the same
 // value on every call, and the same value as each other wherever the full-width mapping has nothing to do.
 //
-// The reference is independent of the numeric core: its own full-width mapping and prefix grammar, glibc's
-// strtod for the correctly rounded value (nearest, ties to even), and an exact decimal comparison with the
-// midpoint below that value to tell the ties, where the rounding toward zero differs from strtod's.
+// The reference is independent of the numeric core: the full-width mapping of the tests' exact reference
+// (tests/calc/exact_reference.h), a prefix grammar of its own, glibc's strtod for the correctly rounded
+// value (nearest, ties to even), and an exact decimal comparison with the midpoint below that value to tell
+// the ties, where the rounding toward zero differs from strtod's.
 #include "calc/numeric_text.h"
 #include "calc/volume.h"
 #include "fuzz/property.h"
+#include "tests/calc/exact_reference.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -24,43 +26,9 @@ using fuzz::describe;
 using fuzz::require;
 using fuzz::sameBits;
 
-bool isDigit(int c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isBlank(int c) {
-    return c == ' ' || (c >= 0x09 && c <= 0x0D);
-}
-
-// The full-width mapping as the header states it: A1A1 -> " ", A1AB -> "~", A1EE and A1EF -> "*",
-// A3xx (xx in A1..FE) -> xx - 0x80; other two-byte characters stay; a lead byte at the end goes.
-std::string halfWidth(std::string_view text) {
-    std::string out;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            continue;
-        }
-        if (at + 1 == text.size()) {
-            break;
-        }
-        const auto trail = static_cast<unsigned char>(text[++at]);
-        if (lead == 0xA1 && trail == 0xA1) {
-            out += ' ';
-        } else if (lead == 0xA1 && trail == 0xAB) {
-            out += '~';
-        } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
-            out += '*';
-        } else if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
-            out += static_cast<char>(trail - 0x80);
-        } else {
-            out += static_cast<char>(lead);
-            out += static_cast<char>(trail);
-        }
-    }
-    return out;
-}
+using reference::halfWidth;
+using reference::isBlank;
+using reference::isDigit;
 
 // The longest prefix of the form [blanks] [+|-] (digits ["." digits*] | "." digits) [(e|E|d|D) [+|-] digits].
 struct NumericPrefix {
